@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts the trainer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
+# Without a display the program itself says so in one line.
+exec ./build/pelatto

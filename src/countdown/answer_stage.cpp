@@ -1,0 +1,89 @@
+#include "shell/frm_pelatto.h"
+
+// After the series: the answer wait with its prompt, the reveal, the answer
+// columns, and the hand-over to the next problem or back to idle.
+
+void frmPelatto::tmr3_Timer() {
+  if (SwthTomeru) return;
+  lbl1.setCaption(QString());
+  matiji = matiji + 1;
+  if (matiji > 1) lbl3b.setVisible(true);
+  if (matiji > 18) {
+    EndAnswerWait();
+    AppendRunTotal();
+    tmr4.setInterval(optKaite.Value() ? 1000 : 3500);
+  }
+  Swthsuuji = !Swthsuuji;
+  SwthK = false;
+  i = 0;
+  h = 0;
+  entyo = 0;
+}
+
+void frmPelatto::EndAnswerWait() {
+  if (optKaiji.Value()) {
+    lbl2.setVisible(true);
+    lbl3.setVisible(true);
+    lbl4.setCaption(suretu1);
+    lbl4.setLeft(500);
+    lbl4.setVisible(true);
+    lbl5.setCaption(suretu2);
+    lbl5.setLeft(form.Width() - 500 - lbl5.Width());
+    lbl5.setVisible(true);
+  }
+  tmr3.setInterval(0);
+  if (mondsu < 2) {
+    cmdStart.setEnabled(true);
+    cmdStart.SetFocus();
+  }
+  lbl3b.setVisible(false);
+}
+
+void frmPelatto::AppendRunTotal() {
+  p = p + 1;
+  pf::Label& column = p <= 5 ? lbl6 : p <= 10 ? lbl7 : p <= 15 ? lbl8 : lbl9;
+  column.setCaption(column.Caption() + lbl2.Caption() + QStringLiteral("\r\n"));
+}
+
+void frmPelatto::tmr4_Timer() {
+  if (mondsu > 1) {
+    lbl1.setVisible(true);
+    lbl1.setCaption(QString());
+    lbl2.setVisible(false);
+    lbl2.setCaption(QString());
+    lbl3.setVisible(false);
+    lbl4.setCaption(QString());
+    lbl5.setCaption(QString());
+
+    tmr1.setEnabled(true);
+    tmr1.setInterval(taimu);
+    tmr3.setInterval(0);
+
+    gokei = 0;
+    n = 0;
+    e = 0;
+    matiji = 0;
+    suretu1.clear();
+    suretu2.clear();
+
+    rnd.Randomize();
+    if (!optKaiji.Value()) {
+      optKaite.setEnabled(true);
+      optKaite.SetFocus();
+    }
+    cmdStart.setEnabled(false);
+    mondsu = mondsu - 1;
+    lblfr7z.setCaption(QString::number(mondsu));
+  }
+  tmr4.setInterval(0);
+  if (tmr1.Interval() == 0 && tmr2.Interval() == 0 && tmr3.Interval() == 0 &&
+      tmr4.Interval() == 0) {
+    cmdAns.setEnabled(true);
+    cmdAns.setCaption(QStringLiteral("答"));
+    cmdMojiiro.setEnabled(true);
+    cmdHaikei.setEnabled(true);
+    for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(true);
+    lblfr7z.setCaption(QString::number(mondsu - 1));
+  }
+  cmdTome.setEnabled(false);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "platform/units.h"
+
+// The one drill state of the program, owned by the main window for its
+// whole life. Counters and settings are 16-bit like the panel's ranges.
+struct DrillState {
+  using int16 = std::int16_t;
+
+  // Settings taken from the panel.
+  int16 ketaDai = 0;    // longest digit count
+  int16 ketaSyo = 0;    // shortest digit count
+  int16 kon = 0;        // how many numbers of a problem are shorter ones
+  int16 kazu = 0;       // terms per problem
+  int16 hayasa = 0;     // time per number, hundredths of a second
+  int16 tyo = 0;        // display extension, in flash ticks
+  int16 mondsu = 0;     // problems still to come in the run
+  int16 renmondsu = 0;  // run length as last set on its scroll bar
+  int16 taimu = 0;      // countdown tick, ms
+  int16 kaisu = 0;      // dial lines advanced per countdown tick
+
+  // The problem in progress.
+  std::array<double, 30> su{};  // numbers placed in advance, 0 = empty
+  int16 i = 0;                  // slot of the next number
+  int16 h = 0;                  // shorter numbers placed so far
+  bool SwthK = false;           // all shorter numbers placed
+  float ransu = 0;              // position last drawn
+  double suu = 0;               // the number just made
+  double gokei = 0;             // running total: the answer
+  int16 n = 0;                  // numbers shown so far
+  QString suretu1;              // numbers 1 to 15, each ended by CR LF
+  QString suretu2;              // numbers 16 on
+  QString suuRet;               // digit grouping input
+  QString suuKug;               // digit grouping output
+
+  // Pacing and hold.
+  bool Swthsuuji = false;  // flash phase: a number appears only on an on-tick
+  int16 entyo = 0;         // flash ticks since the display was last blanked
+  int16 matiji = 0;        // answer-wait ticks since the series ended
+  int16 p = 0;             // problems entered in the answer columns
+  int16 e = 0;             // completed sweeps of the countdown
+  bool SwthTome = false;   // the drill is on hold
+  bool SwthTomeru = false; // the answer wait ignores its ticks
+
+  // Countdown dial and colours. The dial's top point is held wider than
+  // 16 bits so that windows of any size keep a correct dial.
+  int16 wa = 1;
+  std::int32_t waX = 0, waY = 0;
+  float r = 0;
+  float ko = 0;
+  float c = 0, d = 0;
+  pf::Colour lineColor = 0;
+  bool SwthBotm = false;
+};

@@ -1,0 +1,17 @@
+#include "shell/frm_pelatto.h"
+
+// Run length and the grouping switch; neither aborts a drill.
+
+void frmPelatto::hscl7_Scroll() {
+  mondsu = static_cast<int16>(hscl7.Value());
+  lblfr7.setCaption(QString::number(mondsu));
+  lblfr7z.setCaption(QString::number(mondsu));
+  optKaite.setCaption(mondsu <= 1 ? QStringLiteral("手動解答") : QStringLiteral("後で解答"));
+}
+
+void frmPelatto::hscl7_Change() {
+  hscl7_Scroll();
+  renmondsu = mondsu;
+}
+
+void frmPelatto::chk1_Click() { ApplyDigitPreset(ketaDai); }

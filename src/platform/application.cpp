@@ -1,0 +1,34 @@
+#include "platform/application.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include "platform/fonts.h"
+
+namespace pf {
+
+struct Application::Impl {
+  Impl(int& argc, char** argv) : app(argc, argv) {}
+  QApplication app;
+};
+
+Application::Application(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
+  // The Windows style paints a button's face in exactly its colour.
+  if (QStyle* s = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(s);
+  installFontSubstitutes();
+  QApplication::setApplicationName(QStringLiteral("Pelatto"));
+  QApplication::setDesktopFileName(QStringLiteral("org.pelatto.Pelatto"));
+}
+
+Application::~Application() = default;
+
+int Application::exec() { return QApplication::exec(); }
+
+bool Application::displayAvailable() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+void Application::processEvents() { QApplication::processEvents(); }
+
+}  // namespace pf

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+namespace pf {
+
+class Timer;
+
+// Where timers get their ticks from: Qt's event loop in the program, a
+// virtual clock in tests.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Starts (or restarts) periodic ticks every intervalMs from now.
+  virtual void arm(Timer& timer, int intervalMs) = 0;
+  virtual void disarm(Timer& timer) = 0;
+  // A reading that changes over time; mixed into the random source.
+  virtual std::uint64_t reading() const = 0;
+};
+
+// Precise timers on the running Qt event loop.
+class EventLoopClock final : public Clock {
+ public:
+  EventLoopClock();
+  ~EventLoopClock() override;
+  void arm(Timer& timer, int intervalMs) override;
+  void disarm(Timer& timer) override;
+  std::uint64_t reading() const override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Deterministic time for tests: nothing happens until advance() is called,
+// which runs every due tick in order, earliest first, ties in arming order.
+class VirtualClock final : public Clock {
+ public:
+  void arm(Timer& timer, int intervalMs) override;
+  void disarm(Timer& timer) override;
+  std::uint64_t reading() const override { return static_cast<std::uint64_t>(now_); }
+
+  std::int64_t now() const { return now_; }
+  // Runs all ticks due up to now + ms; returns the number of ticks run.
+  long advance(std::int64_t ms);
+  // Runs ticks one at a time until pred() holds or limitMs has passed;
+  // returns whether pred() held.
+  template <class Pred>
+  bool advanceUntil(Pred pred, std::int64_t limitMs) {
+    const std::int64_t end = now_ + limitMs;
+    while (!pred()) {
+      if (!step(end)) {
+        now_ = end;
+        return pred();
+      }
+    }
+    return true;
+  }
+  // Time of the next tick, or -1 when no timer is armed.
+  std::int64_t nextDue() const;
+  bool idle() const { return armed_.empty(); }
+
+ private:
+  struct Entry {
+    std::int64_t due;
+    std::uint64_t seq;
+    int interval;
+  };
+  bool step(std::int64_t end);
+
+  std::int64_t now_ = 0;
+  std::uint64_t seq_ = 0;
+  std::map<Timer*, Entry> armed_;
+};
+
+}  // namespace pf

@@ -1,0 +1,32 @@
+#include "platform/colour_dialog.h"
+
+#include <QColorDialog>
+
+#include "platform/window.h"
+
+namespace pf {
+
+namespace {
+ColorDialog::Responder& responder() {
+  static ColorDialog::Responder r;
+  return r;
+}
+}  // namespace
+
+void ColorDialog::setResponder(Responder r) { responder() = std::move(r); }
+
+bool ColorDialog::ShowColor() {
+  const Colour offered = (flags_ & 1) ? colour_ : 0;
+  std::optional<Colour> chosen;
+  if (responder()) {
+    chosen = responder()(name_, offered);
+  } else {
+    const QColor c = QColorDialog::getColor(toQColor(offered), owner_.widget());
+    if (c.isValid()) chosen = fromQColor(c);
+  }
+  if (!chosen) return false;
+  colour_ = *chosen;
+  return true;
+}
+
+}  // namespace pf

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+
+namespace pf {
+
+// The face every control uses.
+inline const QString kFormFace = QStringLiteral("ＭＳ Ｐゴシック");
+
+// Maps the Windows face to installed Japanese fonts of similar metrics.
+void installFontSubstitutes();
+QFont formFont(double points, bool bold);
+
+}  // namespace pf

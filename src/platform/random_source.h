@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+namespace pf {
+
+class Clock;
+
+// Uniform single-precision values in [0, 1). Re-seeding mixes the clock
+// into the generator's current state rather than replacing it, so two
+// re-seeds within the same clock reading still give fresh numbers.
+class RandomSource {
+ public:
+  explicit RandomSource(const Clock& clock);
+
+  void Randomize();
+  float Rnd();
+  void seed(std::uint64_t seed) { engine_.seed(seed); }
+
+ private:
+  const Clock& clock_;
+  std::mt19937_64 engine_;
+};
+
+}  // namespace pf
