@@ -7,7 +7,7 @@ packages=(
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic fonts-monapo
-  xvfb xauth openbox
+  xvfb xauth openbox x11-utils
   desktop-file-utils appstream
 )
 

@@ -21,9 +21,14 @@ void setRole(QWidget* w, QPalette::ColorRole role, Colour c) {
   w->setPalette(p);
 }
 
+// Option buttons and check boxes fill with the Button role in some styles,
+// so both roles get the colour.
 void setOpaqueBackground(QWidget* w, Colour c) {
   w->setAutoFillBackground(true);
-  setRole(w, QPalette::Window, c);
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, toQColor(c));
+  p.setColor(QPalette::Button, toQColor(c));
+  w->setPalette(p);
 }
 
 // Enter presses the focused button as Space does.
