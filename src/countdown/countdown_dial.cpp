@@ -10,12 +10,16 @@ namespace {
 constexpr pf::Colour kRingColour = 0x00FFFFC0;
 }
 
-void frmPelatto::DrawDialLine() {
+void frmPelatto::ComputeRingPoint() {
   // The angle is a single-precision product; sine, cosine and sums are
   // evaluated in double and stored in single.
   const float angle = static_cast<float>(wa + 1) * ko;
   c = static_cast<float>(r * std::sin(static_cast<double>(angle)) + waX);
   d = static_cast<float>(r - r * std::cos(static_cast<double>(angle)) + waY);
+}
+
+void frmPelatto::DrawDialLine() {
+  ComputeRingPoint();
   pf::Line& line = lin1[wa];
   line.setX1(lin1[wa - 1].X2());
   line.setY1(lin1[wa - 1].Y2());
@@ -36,9 +40,7 @@ void frmPelatto::tmr1_Timer() {
 
   if (wa <= 48) {
     for (int rep = 0; rep < kaisu; ++rep) {
-      const float angle = static_cast<float>(wa + 1) * ko;
-      c = static_cast<float>(r * std::sin(static_cast<double>(angle)) + waX);
-      d = static_cast<float>(r - r * std::cos(static_cast<double>(angle)) + waY);
+      ComputeRingPoint();
       lin1[0].setX1(static_cast<float>(waX));
       lin1[0].setY1(static_cast<float>(waY));
       lin1[wa].setBorderColor(lineColor);

@@ -56,6 +56,7 @@ class frmPelatto : public DrillState {
 
   // countdown/countdown_dial.cpp
   void DrawDialLine();
+  void ComputeRingPoint();  // c and d for ring point wa + 1
   void PaintDialLines(pf::Colour colour);
   void tmr1_Timer();
   void optC1_Click();
