@@ -78,6 +78,9 @@ void frmPelatto::tmr4_Timer() {
   tmr4.setInterval(0);
   if (tmr1.Interval() == 0 && tmr2.Interval() == 0 && tmr3.Interval() == 0 &&
       tmr4.Interval() == 0) {
+    // The run may have been cut to this problem after its answer wait left
+    // the start button disabled; at rest it must be usable.
+    cmdStart.setEnabled(true);
     cmdAns.setEnabled(true);
     cmdAns.setCaption(QStringLiteral("答"));
     cmdMojiiro.setEnabled(true);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include "platform/accessibility.h"
 #include "platform/fonts.h"
 
 namespace pf {
@@ -16,6 +17,7 @@ Application::Application(int& argc, char** argv) : impl_(std::make_unique<Impl>(
   // The Windows style paints a button's face in exactly its colour.
   if (QStyle* s = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(s);
   installFontSubstitutes();
+  installAccessibility();
   QApplication::setApplicationName(QStringLiteral("Pelatto"));
   QApplication::setDesktopFileName(QStringLiteral("org.pelatto.Pelatto"));
 }

@@ -1,6 +1,6 @@
 #include "platform/clock.h"
 
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QTimer>
 #include <chrono>
 
@@ -20,7 +20,12 @@ void EventLoopClock::arm(Timer& timer, int intervalMs) {
   if (!q) {
     q = std::make_unique<QTimer>();
     q->setTimerType(Qt::PreciseTimer);
-    QObject::connect(q.get(), &QTimer::timeout, [&timer] { timer.fire(); });
+    QObject::connect(q.get(), &QTimer::timeout, [&timer] {
+      timer.fire();
+      // What the tick changed goes to the screen now, not after whatever
+      // else is queued: a 50 ms flash has no time to wait.
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    });
   }
   q->start(intervalMs);
 }

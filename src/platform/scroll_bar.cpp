@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/accessibility.h"
 #include "platform/controls.h"
 
 namespace pf {
@@ -26,6 +27,9 @@ ScrollBar::ScrollBar(Container& parent, const char* name, int min, int max, int 
   // A drag reports its moves separately and changes the value on release.
   bar_->setTracking(false);
   bar_->setFocusPolicy(Qt::StrongFocus);
+  // Assistive technology reads the classic values from these.
+  bar_->setProperty(kClassicMinProperty, min);
+  bar_->setProperty(kClassicMaxProperty, max);
   QObject::connect(bar_, &QScrollBar::valueChanged, [this](int q) { userChanged(q); });
   QObject::connect(bar_, &QScrollBar::sliderMoved, [this](int) { userScrolled(); });
 }
