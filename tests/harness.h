@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <cstdlib>
@@ -8,6 +9,15 @@
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "shell/frm_pelatto.h"
+
+// What a probe showed after each change, and when.
+struct Timeline {
+  QList<qint64> times;
+  QStringList what;
+  QStringList numbers() const {  // the non-empty entries: the numbers of a series
+    return QStringList(what).filter(QRegularExpression("."));
+  }
+};
 
 // The real window on a virtual clock: a test advances drill time in
 // milliseconds of its own and reads what the learner would see.
@@ -21,6 +31,23 @@ struct Harness {
   }
   frmPelatto* operator->() const { return f.get(); }
   void advance(std::int64_t ms) { clock.advance(ms); }
+  // Runs tick by tick until done() holds, adding each change of probe() with its time to tl.
+  template <class Probe, class Done>
+  Timeline& watch(Timeline& tl, Probe probe, Done done) {
+    QString last = probe();
+    const auto record = [&] {
+      if (const QString s = probe(); s != last) tl.times << clock.now(), tl.what << (last = s);
+      return done();
+    };
+    clock.advanceUntil(record, 3'600'000);
+    return tl;
+  }
+  // The series on screen, up to its end or until `count` numbers were shown.
+  Timeline& flash(Timeline& tl, qsizetype count = 99) {
+    return watch(
+        tl, [this] { return f->lbl1.Caption(); },
+        [&] { return f->tmr3.Interval() != 0 || tl.numbers().size() == count; });
+  }
 
   // The learner's actions on the real widgets.
   static void click(pf::CommandButton& b) { QTest::mouseClick(b.widget(), Qt::LeftButton); }
@@ -47,7 +74,43 @@ struct Harness {
     dragTo(s, value);
     release(s);
   }
+  // Learner actions, one word each: "cmdStart" clicks the control of that name;
+  // "hscl6=10" sets a bar, "hscl6~10" drags its thumb and holds it, "hscl6^"
+  // releases it, "hscl6+" and "hscl6-" click its right and left arrows,
+  // "hscl6>" and "hscl6<" the track right and left of the thumb; a bare number
+  // waits that many milliseconds.
+  void play(const QString& actions) {
+    pf::ScrollBar* const bars[] = {nullptr,   &f->hscl1, &f->hscl2, &f->hscl3, nullptr,
+                                   &f->hscl5, &f->hscl6, &f->hscl7, &f->hscl8};
+    for (const QString& a : actions.split(' ', Qt::SkipEmptyParts)) {
+      const QChar op = a.size() > 5 ? a[5] : QChar('^');
+      if (bool wait = false; a.toInt(&wait), wait) {
+        advance(a.toInt());
+      } else if (!a.startsWith("hscl")) {
+        auto* w = f->form.widget()->findChild<QWidget*>(a);
+        QVERIFY2(w, qPrintable(a));
+        QTest::mouseClick(w, Qt::LeftButton);
+      } else if (pf::ScrollBar& s = *bars[a[4].digitValue()]; op == '=' || op == '~') {
+        op == '=' ? set(s, a.mid(6).toInt()) : dragTo(s, a.mid(6).toInt());
+      } else if (op == '^') {
+        release(s);
+      } else {
+        op == '+' || op == '-' ? arrow(s, op == '+') : track(s, op == '>');
+      }
+    }
+  }
 };
+
+// A list as the number and answer labels show it: one line each, "\r\n" ended.
+inline QString listText(const QStringList& l) {
+  return l.isEmpty() ? QString() : l.join("\r\n") + "\r\n";
+}
+
+// Digits with "," between groups of three from the right.
+inline QString groupedText(QString digits) {
+  for (qsizetype k = digits.size() - 3; k > 0; k -= 3) digits.insert(k, QLatin1Char(','));
+  return digits;
+}
 
 // Test entry point with the program's own application set-up (style, fonts).
 #define PELATTO_TEST_MAIN(TestClass)                  \

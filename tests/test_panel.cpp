@@ -1,202 +1,106 @@
 #include "harness.h"
 
 // The settings panel as the learner uses it: the cascades between the digit
-// range, the mix and the terms, the pace and extension read-outs and the run
-// length.
+// range, the mix and the terms, the pace and extension read-outs, the run
+// length and the 14-digit advisory.
 
 namespace {
 
-QString shown(std::initializer_list<const pf::Label*> labels) {
+// Everything the panel shows, one "name=value" each: the read-outs lblfrN
+// as N, whether the extension bar is usable, the answer option's caption, the run length
+// the answer columns will use, whether a drill runs, the advisory printed.
+QStringList panel(Harness& h) {
   QStringList out;
-  for (const pf::Label* l : labels) out << l->Caption();
-  return out.join(' ');
+  for (const pf::Label* l : {&h->lblfr1, &h->lblfr2, &h->lblfr3, &h->lblfr5, &h->lblfr5s,
+                             &h->lblfr6, &h->lblfr7, &h->lblfr7z, &h->lblfr8})
+    out << l->widget()->objectName().mid(5) + '=' + l->Caption();
+  const std::vector<QString> printed = h->form.printedTexts();
+  return out << QStringLiteral("ext=%1").arg(h->hscl8.Enabled()) << "kaite=" + h->optKaite.Caption()
+             << QStringLiteral("run=%1").arg(h->renmondsu)
+             << QStringLiteral("drill=%1").arg(!h->cmdStart.Enabled())
+             << "advice=" + QStringList(printed.begin(), printed.end()).join('/');
 }
-QString digitReadouts(Harness& h) { return shown({&h->lblfr1, &h->lblfr2, &h->lblfr3}); }
-// The extension and pace read-outs, the pace and whether the extension is usable.
-QString paceState(Harness& h) {
-  return shown({&h->lblfr8, &h->lblfr5, &h->lblfr5s}) +
-         QStringLiteral(" %1 %2").arg(h->hayasa).arg(h->hscl8.Enabled() ? "on" : "off");
-}
-
-// Terms, longest, shortest and mix through the scroll bars, in an order that keeps each.
-void settings(Harness& h, int dai, int syo, int kazu = 5, int kon = 0) {
-  Harness::set(h->hscl6, kazu);
-  Harness::set(h->hscl1, dai);
-  Harness::set(h->hscl2, syo);
-  Harness::set(h->hscl3, kon);
-}
-
-void startDrill(Harness& h) {
-  Harness::click(h->cmdStart);
-  h.advance(5000);  // into the flashing
-  QVERIFY(h->tmr2.running());
-}
-
-bool idle(Harness& h) { return h.clock.idle() && h->cmdStart.Enabled() && !h->lbl1.Visible(); }
-
-enum class Means { Drag, DragRelease, TrackLeft };
-
-struct MixCase {
-  int kazu, syo, mix, expected;
-};
-
-struct PaceCase {
-  int kazu, hayasa, tyo;
-  QString state;
-};
 
 }  // namespace
-
-Q_DECLARE_METATYPE(Means)
-Q_DECLARE_METATYPE(MixCase)
-Q_DECLARE_METATYPE(PaceCase)
 
 class PanelTest : public QObject {
   Q_OBJECT
  private slots:
-  void digitCascades_data() {
-    QTest::addColumn<Means>("means");
-    QTest::newRow("thumb dragged") << Means::Drag;
-    QTest::newRow("thumb dragged and released") << Means::DragRelease;
-    QTest::newRow("track clicked") << Means::TrackLeft;
-  }
-  void digitCascades() {
-    QFETCH(Means, means);
-    const auto move = [means](pf::ScrollBar& s, int value) {
-      if (means == Means::TrackLeft) return Harness::track(s, false);
-      Harness::dragTo(s, value);
-      if (means == Means::DragRelease) Harness::release(s);
+  // The learner's actions, and what differs from the start-up panel after them.
+  void panelAfter_data() {
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("changes");
+    const auto add = [](const char* name, const QString& actions, const QString& changes) {
+      QTest::newRow(name) << actions << changes;
     };
-    Harness h;
-    settings(h, 7, 5, 5, 3);
-    QCOMPARE(digitReadouts(h), QStringLiteral("7 5 混-3"));
-    startDrill(h);
-    move(h->hscl1, 9);  // a new longest count resets the shortest and the mix, and ends the drill
-    QCOMPARE(digitReadouts(h), QStringLiteral("9 9 混-0"));
-    QCOMPARE(QList<int>({h->ketaDai, h->ketaSyo, h->kon}), QList<int>({9, 9, 0}));
-    QVERIFY(idle(h));
-    if (means == Means::Drag) Harness::release(h->hscl1);
-    move(h->hscl2, 11);  // the shortest cannot pass the longest
-    QCOMPARE(digitReadouts(h), QStringLiteral("9 9 混-0"));
-    QCOMPARE(QList<int>({h->ketaSyo, h->hscl2.Value()}), QList<int>({9, 9}));
+    // A new longest count resets the shortest and the mix and ends the drill,
+    // whether the thumb is dragged, released or the track clicked.
+    const QString set = "hscl6=5 hscl1=7 hscl2=5 hscl3=3 cmdStart 5000 ";
+    const QString reset = "1=9 2=9 7z=1";
+    add("longest dragged mid-drill", set + "hscl1~9", reset);
+    add("longest set mid-drill", set + "hscl1=9", reset);
+    add("longest by the track mid-drill", set + "hscl1<", reset);
+    add("longest lowered to the shortest mid-drill", "hscl1=7 hscl2=5 cmdStart 5000 hscl1=5",
+        "1=5 2=5 7z=1");
+    add("shortest dragged past the longest", "hscl1=9 hscl2~11", "1=9 2=9");
+    add("shortest one past the longest", "hscl1=9 hscl2-", "1=9 2=9");
+    add("no mix while shortest = longest", "hscl1=5 hscl3=1", "1=5 2=5");
+    // Raising the shortest to the longest keeps the mix.
+    add("mix = terms is kept", "hscl1=5 hscl2=2 hscl3=5 hscl2=5", "1=5 2=5 3=混-5");
+    // A mix above the terms falls to one below them, also while the terms
+    // thumb is dragged, and ends the drill.
+    add("mix 6 over 5 terms", "hscl1=5 hscl2=2 hscl3=6", "1=5 2=2 3=混-4");
+    add("mix 10 over 2 terms", "hscl6=2 hscl1=5 hscl2=2 hscl3=10", "1=5 2=2 3=混-1 6=2 5s=4秒");
+    const QString mixed = "hscl6=10 hscl1=5 hscl2=2 hscl3=8 cmdStart 5000 ";
+    const QString fallen = "1=5 2=2 3=混-5 6=6 5s=12秒 7z=1";
+    add("terms dragged below the mix mid-drill", mixed + "hscl6~6", fallen);
+    add("terms set below the mix mid-drill", mixed + "hscl6=6", fallen);
+    // Pace read-outs in either order with the terms; the extension is usable
+    // within 3 of 200 and puts the pace back to 200.
+    add("pace 100", "hscl5=100", "5=１秒毎 5s=5秒 ext=0");
+    add("pace 75", "hscl5=75", "5=0.75毎 5s=3.75秒 ext=0");
+    add("pace 10, 2 terms", "hscl5=10 hscl6=2", "5=0.1毎 5s=0.2秒 6=2 ext=0");
+    add("pace 299, 29 terms", "hscl6=29 hscl5=299", "5=2.99毎 5s=86.7秒 6=29 ext=0");
+    add("pace 300", "hscl5=300", "5=３秒毎 5s=15秒 ext=0");
+    add("pace 203", "hscl5=203", "5=2.03毎 5s=10.1秒");
+    add("pace 196", "hscl5=196", "5=1.96毎 5s=9.8秒 ext=0");
+    add("extension 4", "hscl5=201 hscl8=4", "8=+4 5=5秒毎 5s=約25");
+    add("extension 9, then 30 terms", "hscl5=199 hscl8=9 hscl6=30", "8=+9 5=10秒毎 5s=約300 6=30");
+    add("extension 1", "hscl5=202 hscl8=1", "8=+1 5=2秒毎");
+    add("pace 204", "hscl5=204", "5=2.04毎 5s=10.2秒 ext=0");
+    add("extension 3, pace 205 twice", "hscl8=3 hscl5> hscl5>", "5=2.05毎 5s=10.2秒 ext=0");
+    add("extension 3, pace 201 by an arrow", "hscl8=3 hscl5+", "8=+3 5=4秒毎 5s=約20");
+    // A drag greys the extension out; a pace more than 3 from 200 clears it.
+    add("extension 3, pace dragged to 250", "hscl8=3 hscl5~250", "8=+3 5=4秒毎 5s=約20 ext=0");
+    add("extension 3, pace set to 204", "hscl8=3 hscl5=204", "5=2秒毎");
+    add("extension 3, pace 205 by the track", "hscl8=3 hscl5>", "5=2秒毎");
+    // The run length acts on the read-outs at once and on the run from the
+    // release on; the drill goes on.
+    const QString later = "kaite=後で解答 drill=1 ";
+    add("run length dragged mid-drill", "cmdStart 5000 hscl7~3 hscl7~5", later + "7=5 7z=5 run=0");
+    add("run length set mid-drill", "cmdStart 5000 hscl7=5", later + "7=5 7z=5 run=5");
+    add("run length by the track", "cmdStart 5000 hscl7<", later + "7=3 7z=3 run=3");
+    add("run length back to 1", "cmdStart 5000 hscl7=2 hscl7=1", "drill=1 7z=1 run=1");
+    add("run length 2 by an arrow", "hscl7-", "kaite=後で解答 7=2 7z=2 run=2");
+    // Shown once, however often it is triggered; cleared below 17 terms or 14 digits.
+    const QString many = "hscl6=16 hscl1=14 hscl6-";
+    add("14 digits, 16 terms", "hscl6=16 hscl1=14", "1=14 2=14 6=16 5s=32秒");
+    add("14 digits, 17 terms", many, "1=14 2=14 6=17 5s=34秒 advice=14桁は16口以下にしてください");
+    add("14 digits, 18 terms", many + " hscl6-",
+        "1=14 2=14 6=18 5s=36秒 advice=14桁は16口以下にしてください");
+    add("14 digits, back to 16 terms", many + " hscl6=16", "1=14 2=14 6=16 5s=32秒");
+    add("17 terms, 13 digits", many + " hscl1=13", "1=13 2=13 6=17 5s=34秒");
   }
-
-  void mixWithinTerms_data() {
-    QTest::addColumn<MixCase>("c");
-    QTest::newRow("no mix while shortest = longest") << MixCase{5, 5, 1, 0};
-    QTest::newRow("mix = terms is kept") << MixCase{5, 2, 5, 5};
-    QTest::newRow("mix 6 over 5 terms") << MixCase{5, 2, 6, 4};
-    for (int m = 3; m <= 10; ++m) QTest::addRow("mix %d over 2 terms", m) << MixCase{2, 2, m, 1};
-  }
-  void mixWithinTerms() {
-    QFETCH(MixCase, c);
-    Harness h;
-    settings(h, 5, c.syo, c.kazu, c.mix);
-    QCOMPARE(QList<int>({h->kon, h->hscl3.Value()}), QList<int>({c.expected, c.expected}));
-    QCOMPARE(h->lblfr3.Caption(), QStringLiteral("混-%1").arg(c.expected));
-    Harness::set(h->hscl2, 5);  // raising the shortest to the longest keeps the mix
-    QCOMPARE(digitReadouts(h), QStringLiteral("5 5 混-%1").arg(c.expected));
-  }
-
-  // The mix falls to one below the terms, already while the thumb is dragged.
-  void termsLoweredBelowMix() {
-    for (bool released : {false, true}) {
-      Harness h;
-      settings(h, 5, 2, 10, 8);
-      startDrill(h);
-      Harness::dragTo(h->hscl6, 6);
-      if (released) Harness::release(h->hscl6);
-      QCOMPARE(h->lblfr3.Caption(), QStringLiteral("混-5"));
-      QCOMPARE(h->kon, 5);
-      QVERIFY(idle(h));
-    }
-  }
-
-  void advisory() {
-    Harness h;
-    const auto printed = [&] {
-      const std::vector<QString> texts = h->form.printedTexts();
-      return QStringList(texts.begin(), texts.end());
-    };
-    const QStringList advice{"14桁は16口以下にしてください"};
-    settings(h, 14, 14, 16);
-    QCOMPARE(printed(), QStringList());
-    Harness::arrow(h->hscl6, false);  // 17 terms
-    QCOMPARE(printed(), advice);
-    QCOMPARE(h->form.FontSize(), 26.0);
-    Harness::arrow(h->hscl6, false);  // 18 terms: still one line
-    QCOMPARE(printed(), advice);
-    Harness::set(h->hscl6, 16);
-    QCOMPARE(printed(), QStringList());
-    Harness::set(h->hscl6, 17);
-    Harness::set(h->hscl1, 13);
-    QCOMPARE(printed(), QStringList());
-  }
-
-  void paceAndExtension_data() {
-    QTest::addColumn<PaceCase>("c");
-    QTest::newRow("pace 100") << PaceCase{5, 100, 0, "+0 １秒毎 5秒 100 off"};
-    QTest::newRow("pace 75") << PaceCase{5, 75, 0, "+0 0.75毎 3.75秒 75 off"};
-    QTest::newRow("pace 10, 2 terms") << PaceCase{2, 10, 0, "+0 0.1毎 0.2秒 10 off"};
-    QTest::newRow("pace 299, 29 terms") << PaceCase{29, 299, 0, "+0 2.99毎 86.7秒 299 off"};
-    QTest::newRow("pace 300") << PaceCase{5, 300, 0, "+0 ３秒毎 15秒 300 off"};
-    QTest::newRow("pace 203") << PaceCase{5, 203, 0, "+0 2.03毎 10.1秒 203 on"};
-    QTest::newRow("pace 204") << PaceCase{5, 204, 0, "+0 2.04毎 10.2秒 204 off"};
-    QTest::newRow("pace 196") << PaceCase{5, 196, 0, "+0 1.96毎 9.8秒 196 off"};
-    // The extension puts the pace back to 200.
-    QTest::newRow("extension 4, 5 terms") << PaceCase{5, 201, 4, "+4 5秒毎 約25 200 on"};
-    QTest::newRow("extension 9, 30 terms") << PaceCase{30, 199, 9, "+9 10秒毎 約300 200 on"};
-    QTest::newRow("extension 1") << PaceCase{5, 202, 1, "+1 2秒毎 10秒 200 on"};
-  }
-  void paceAndExtension() {
-    QFETCH(PaceCase, c);
-    for (bool termsFirst : {true, false}) {
-      Harness h;
-      if (termsFirst) Harness::set(h->hscl6, c.kazu);
-      Harness::set(h->hscl5, c.hayasa);
-      Harness::set(h->hscl8, c.tyo);
-      if (!termsFirst) Harness::set(h->hscl6, c.kazu);
-      QCOMPARE(paceState(h), c.state);
-    }
-  }
-
-  void paceMovedWithExtension() {
-    Harness h;
-    Harness::set(h->hscl8, 3);
-    Harness::track(h->hscl5, true);  // 205 clears the extension, the pace stays 200
-    QCOMPARE(paceState(h), QStringLiteral("+0 2秒毎 10秒 200 on"));
-    Harness::track(h->hscl5, true);
-    QCOMPARE(paceState(h), QStringLiteral("+0 2.05毎 10.2秒 205 off"));
-    Harness::set(h->hscl5, 200);
-    Harness::set(h->hscl8, 3);
-    Harness::arrow(h->hscl5, true);  // 201 keeps the extension
-    QCOMPARE(paceState(h), QStringLiteral("+3 4秒毎 約20 201 on"));
-    Harness::dragTo(h->hscl5, 250);  // greys the extension out; the release clears it
-    QCOMPARE(paceState(h), QStringLiteral("+3 4秒毎 約20 250 off"));
-    Harness::release(h->hscl5);
-    QCOMPARE(paceState(h), QStringLiteral("+0 2秒毎 10秒 200 on"));
-  }
-
-  void runLength() {
-    Harness h;
-    startDrill(h);
-    const auto run = [&] {
-      return shown({&h->lblfr7, &h->lblfr7z}) + ' ' + h->optKaite.Caption() + ' ' +
-             QString::number(h->renmondsu);
-    };
-    Harness::dragTo(h->hscl7, 3);
-    QCOMPARE(run(), QStringLiteral("3 3 後で解答 0"));
-    Harness::dragTo(h->hscl7, 5);
-    QCOMPARE(run(), QStringLiteral("5 5 後で解答 0"));
-    Harness::release(h->hscl7);
-    QCOMPARE(run(), QStringLiteral("5 5 後で解答 5"));
-    Harness::track(h->hscl7, false);
-    QCOMPARE(run(), QStringLiteral("7 7 後で解答 7"));
-    Harness::set(h->hscl7, 1);
-    QCOMPARE(run(), QStringLiteral("1 1 手動解答 1"));
-    Harness::arrow(h->hscl7, false);
-    QCOMPARE(run(), QStringLiteral("2 2 後で解答 2"));
-    QVERIFY(h->tmr2.running());  // the drill goes on
+  void panelAfter() {
+    QFETCH(QString, actions);
+    QFETCH(QString, changes);
+    Harness h, fresh;
+    QStringList expected = panel(fresh);
+    for (const QString& change : changes.split(' ', Qt::SkipEmptyParts))
+      for (QString& item : expected)
+        if (item.section('=', 0, 0) == change.section('=', 0, 0)) item = change;
+    h.play(actions);
+    QCOMPARE(panel(h), expected);
   }
 };
 

@@ -3,168 +3,87 @@
 // Runs of several problems in the three answer modes: the hand-over between
 // problems, the remaining count, the answer columns and the answer button.
 
-namespace {
-
-constexpr qint64 kCountdown = 3840, kSeries = 7 * 50, kWait = 9500;
-
-QString lines(const QStringList& l) { return l.isEmpty() ? QString() : l.join("\r\n") + "\r\n"; }
-
-// Three terms at 0.1 s, the given digits, run length and answer mode.
-void setUp(Harness& h, int digits, int count, bool automatic) {
-  Harness::set(h->hscl1, digits);
-  Harness::set(h->hscl6, 3);
-  Harness::set(h->hscl5, 10);
-  Harness::set(h->hscl7, count);
-  Harness::click(automatic ? h->optKaiji : h->optKaite);
-}
-
-struct Run {
-  QStringList totals, lastNumbers;
-};
-
-// Plays a run started at t0 up to the end of its last answer wait, checking
-// what each problem shows and when.
-void playRun(Harness& h, qint64 t0, int count, bool automatic, Run& run) {
-  const qint64 period = kCountdown + kSeries + kWait + (automatic ? 3500 : 1000);
-  for (int j = 0; j < count; ++j) {
-    h.advance(t0 + j * period + kCountdown - 1 - h.clock.now());
-    QCOMPARE(h->lblfr7z.Caption(), QString::number(count - j));
-    QVERIFY(h->lbl1.Visible() && !h->lbl2.Visible() && !h->lbl3.Visible());
-    QVERIFY(h->cmdTome.Enabled() && !h->cmdStart.Enabled());
-    run.lastNumbers.clear();
-    qint64 total = 0;
-    for (int k = 0; k < 3; ++k) {  // a number on every second 50 ms tick
-      h.advance(k == 0 ? 51 : 100);
-      run.lastNumbers << h->lbl1.Caption();
-      total += run.lastNumbers.last().toLongLong();
-    }
-    h.advance(100 + kWait - 1);
-    QVERIFY(h->lbl3b.Visible() && h->lbl1.Caption().isEmpty());
-    h.advance(1);
-    QVERIFY(!h->lbl3b.Visible());
-    QCOMPARE(h->lbl2.Visible() && h->lbl3.Visible(), automatic);
-    QCOMPARE(h->lbl2.Caption(), QString::number(total));
-    if (automatic) QCOMPARE(h->lbl4.Caption(), lines(run.lastNumbers));
-    QCOMPARE(h->cmdStart.Enabled(), j == count - 1);
-    run.totals << QString::number(total);
-  }
-}
-
-// The run is over: idle, with every total in the answer columns.
-void verifyEnd(Harness& h, const QStringList& totals) {
-  QVERIFY(h.clock.idle() && h->cmdAns.Enabled() && !h->cmdTome.Enabled());
-  QCOMPARE(h->cmdAns.Caption(), QStringLiteral("答"));
-  QCOMPARE(h->lblfr7z.Caption(), QStringLiteral("0"));
-  const pf::Label* columns[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
-  for (int c = 0; c < 4; ++c) QCOMPARE(columns[c]->Caption(), lines(totals.mid(5 * c, 5)));
-}
-
-}  // namespace
-
 class RunsTest : public QObject {
   Q_OBJECT
  private slots:
-  // In answer-later mode the answer button shows the columns: font sizes and
-  // places (centre from W/2, top) by run length and digits.
+  // Each run ends idle with every total in the answer columns, five to a
+  // column. In answer-later mode the answer button shows the columns: font
+  // size, centre (from W/2) and top (when not 1000) of each filled column, by
+  // run length and digits. Start pressed 210 ms into the last hand-over, held or not, begins
+  // a run that gets all its problems and an undisturbed countdown.
   void runs_data() {
-    QTest::addColumn<bool>("automatic");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<QList<double>>("sizes");
-    QTest::addColumn<QList<QPoint>>("places");
-    using S = QList<double>;
-    for (int count : {1, 3, 20})
-      QTest::addRow("automatic, %d", count) << true << count << 4 << S{} << QList<QPoint>{};
-    QTest::newRow("manual") << false << 1 << 4 << S{} << QList<QPoint>{};
-    const QList<QPoint> two{{-2600, 1000}, {2600, 1000}},
-        three{{-3400, 1000}, {0, 1000}, {3400, 1000}};
-    const QList<QPoint> four{{-4000, 1000}, {-1400, 1000}, {1400, 1000}, {4000, 1000}};
-    const QList<QPoint> grid{{-2600, 1000}, {-2600, 3700}, {2600, 1000}, {2600, 3700}};
-    QTest::newRow("later, 3 of 1 digit")
-        << false << 3 << 1 << S{50, 50, 50, 50} << QList<QPoint>{{0, 1920}};
-    QTest::newRow("later, 7 of 8 digits") << false << 7 << 8 << S{50, 50, 50, 50} << two;
-    QTest::newRow("later, 7 of 9 digits") << false << 7 << 9 << S{28, 28, 50, 50} << two;
-    QTest::newRow("later, 12 of 6 digits") << false << 12 << 6 << S{38, 38, 38, 38} << three;
-    QTest::newRow("later, 12 of 9 digits") << false << 12 << 9 << S{28, 28, 28, 28} << three;
-    QTest::newRow("later, 12 of 10 digits")
-        << false << 12 << 10 << S{24, 24, 24, 28} << grid.mid(0, 3);
-    QTest::newRow("later, 20 of 4 digits") << false << 20 << 4 << S{42, 42, 42, 42} << four;
-    QTest::newRow("later, 20 of 5 digits") << false << 20 << 5 << S{30, 30, 30, 30} << four;
-    QTest::newRow("later, 20 of 14 digits") << false << 20 << 14 << S{24, 24, 24, 24} << grid;
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("restart");
+    QTest::addColumn<QString>("columns");
+    const auto add = [](const char* name, const char* set, const char* restart, const char* cols) {
+      const QString mode = *name == 'a' ? "" : " optKaite";  // automatic at start-up
+      QTest::newRow(name) << set + mode << QString(restart) << QString(cols);
+    };
+    add("automatic, 1, restarted", "hscl1=2 hscl7=1", "cmdStart", "");
+    add("automatic, 3, restarted", "hscl1=2 hscl7=3", "cmdStart", "");
+    add("manual", "hscl1=4 hscl7=1", "", "");
+    add("later, 3, restarted", "hscl1=2 hscl7=3", "cmdStart", "50 0,1920");
+    add("later, 3, restarted held", "hscl1=2 hscl7=3", "cmdTome cmdStart", "50 0,1920");
+    add("later, 7 of 8 digits", "hscl1=8 hscl7=7", "", "50 -2600 50 2600");
+    add("later, 7 of 9 digits", "hscl1=9 hscl7=7", "", "28 -2600 28 2600");
+    add("later, 12 of 6 digits", "hscl1=6 hscl7=12", "", "38 -3400 38 0 38 3400");
+    add("later, 12 of 9 digits", "hscl1=9 hscl7=12", "", "28 -3400 28 0 28 3400");
+    add("later, 12 of 10 digits", "hscl1=10 hscl7=12", "", "24 -2600 24 -2600,3700 24 2600");
+    add("later, 20 of 4 digits", "hscl1=4 hscl7=20", "", "42 -4000 42 -1400 42 1400 42 4000");
+    add("later, 20 of 5 digits", "hscl1=5 hscl7=20", "", "30 -4000 30 -1400 30 1400 30 4000");
+    add("later, 20 of 14 digits", "hscl1=14 hscl7=20", "",
+        "24 -2600 24 -2600,3700 24 2600 24 2600,3700");
   }
   void runs() {
-    QFETCH(bool, automatic);
-    QFETCH(int, count);
-    QFETCH(int, digits);
-    QFETCH(QList<double>, sizes);
-    QFETCH(QList<QPoint>, places);
+    QFETCH(QString, settings);
+    QFETCH(QString, restart);
+    QFETCH(QString, columns);
     Harness h;
-    setUp(h, digits, count, automatic);
-    QCOMPARE(h->optKaite.Caption(),
-             count == 1 ? QStringLiteral("手動解答") : QStringLiteral("後で解答"));
-    Harness::click(h->cmdStart);
-    Run run;
-    playRun(h, 0, count, automatic, run);
-    h.advance((automatic ? 3500 : 1000) - 1);
-    QCOMPARE(h->cmdAns.Caption(), QStringLiteral("処理中"));
-    h.advance(1);
-    verifyEnd(h, run.totals);
-    QCOMPARE(h->lbl2.Visible(), automatic);
-    Harness::click(h->cmdAns);
-    QCOMPARE(h->lbl2.Visible() && h->lbl3.Visible(), automatic || count == 1);
-    QCOMPARE(h->lbl6.Visible(), !sizes.isEmpty());
-    if (!automatic && count == 1) {
-      QCOMPARE(h->lbl4.Caption(), lines(run.lastNumbers));
-      QVERIFY(h->lbl4.Visible() && h->lbl5.Visible() && h->lbl5.Caption().isEmpty());
+    h.play("hscl6=3 hscl5=10 " + settings + " cmdStart");  // three terms at 0.1 s
+    const qint64 automatic = h->optKaiji.Value(), count = h->hscl7.Value();
+    const qint64 problem = 3840 + 7 * 50 + 9500, handOver = automatic ? 3500 : 1000;
+    QStringList totals;
+    // Each answer comes at its time, with the remaining count.
+    const auto playRun = [&](qint64 t0) {
+      totals.clear();
+      for (int j = 0; j < count; ++j) {
+        h.advance(t0 + j * (problem + handOver) + problem - 1 - h.clock.now());
+        QCOMPARE(h->lblfr7z.Caption(), QString::number(count - j));
+        QVERIFY(h->lbl3b.Visible() && !h->lbl2.Visible() && h->cmdTome.Enabled());
+        h.advance(1);
+        QCOMPARE(QPair(h->lbl2.Visible() && h->lbl3.Visible(), h->cmdStart.Enabled()),
+                 QPair(automatic == 1, j == count - 1));
+        totals << h->lbl2.Caption();
+      }
+    };
+    playRun(0);
+    if (!restart.isEmpty()) {
+      const qint64 t0 = h.clock.now() + 210;
+      h.play("210 " + restart);
+      h.advance(handOver - 210);  // the old hand-over's moment
+      QVERIFY(h->cmdTome.Enabled());
+      playRun(t0);
     }
-    const pf::Label* columns[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
-    const double W = h->form.Width();
-    for (int c = 0; c < sizes.size(); ++c) {
-      QVERIFY(columns[c]->Visible());
-      QCOMPARE(columns[c]->FontSize(), sizes[c]);
-      if (c >= places.size()) continue;
-      QVERIFY(qAbs(columns[c]->Left() + columns[c]->Width() / 2 - W / 2 - places[c].x()) < 1);
-      QCOMPARE(columns[c]->Top(), double(places[c].y()));
+    h.advance(handOver);
+    QVERIFY(h.clock.idle() && h->cmdAns.Enabled() && !h->cmdTome.Enabled());
+    QCOMPARE(h->cmdAns.Caption() + h->lblfr7z.Caption(), QStringLiteral("答0"));
+    const pf::Label* cols[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
+    for (int c = 0; c < 4; ++c) QCOMPARE(cols[c]->Caption(), listText(totals.mid(5 * c, 5)));
+    h.play("cmdAns");  // in manual mode: the total and its numbers
+    QCOMPARE(h->lbl2.Visible() && h->lbl3.Visible() && h->lbl4.Caption().count("\r\n") == 3,
+             automatic || count == 1);
+    QCOMPARE(h->lbl6.Visible() && h->lbl10.Visible(), !columns.isEmpty());
+    if (columns.isEmpty()) return;
+    QStringList seen;
+    for (const pf::Label* c : cols) {
+      const double x = c->Left() + c->Width() / 2 - h->form.Width() / 2;
+      const QString top = c->Top() == 1000 ? "" : "," + QString::number(c->Top());
+      if (!c->Caption().isEmpty())
+        seen << QStringLiteral("%1 %2").arg(c->FontSize()).arg(qRound(x)) + top;
     }
-    if (sizes.isEmpty()) return;
-    QVERIFY(h->lbl10.Visible());
-    QCOMPARE(h->lbl10.Caption(), QStringLiteral("▽"));
-    QCOMPARE(h->lbl10.Top(), 350.0);
-    QCOMPARE(h->lbl10.Left(), h->lbl6.Left() + h->lbl6.Width() / 2 - 200);
-  }
-
-  // Start pressed between the last answer and the pending hand-over: the new
-  // run gets all its problems and an undisturbed countdown, also when the
-  // hand-over was held.
-  void startBeforeHandOver_data() {
-    QTest::addColumn<bool>("automatic");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("held");
-    QTest::newRow("automatic, 1") << true << 1 << false;
-    QTest::newRow("automatic, 3") << true << 3 << false;
-    QTest::newRow("answer later, 3") << false << 3 << false;
-    QTest::newRow("answer later, 3, hand-over held") << false << 3 << true;
-  }
-  void startBeforeHandOver() {
-    QFETCH(bool, automatic);
-    QFETCH(int, count);
-    QFETCH(bool, held);
-    Harness h;
-    setUp(h, 2, count, automatic);
-    Harness::click(h->cmdStart);
-    Run first, second;
-    playRun(h, 0, count, automatic, first);
-    h.advance(210);
-    if (held) Harness::click(h->cmdTome);
-    const qint64 t0 = h.clock.now();
-    Harness::click(h->cmdStart);
-    QCOMPARE(h->cmdTome.Caption(), QStringLiteral("保留"));
-    h.advance((automatic ? 3500 : 1000) - 210);  // the old hand-over's moment
-    QVERIFY(h->cmdTome.Enabled());
-    QCOMPARE(h->lblfr7z.Caption(), QString::number(count));
-    playRun(h, t0, count, automatic, second);
-    h.advance(automatic ? 3500 : 1000);
-    verifyEnd(h, second.totals);
+    QCOMPARE(seen.join(' '), columns);
+    QCOMPARE(QPointF(h->lbl10.Left(), h->lbl10.Top()),
+             QPointF(h->lbl6.Left() + h->lbl6.Width() / 2 - 200, 350));
   }
 };
 
