@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
@@ -14,23 +15,18 @@
 struct Timeline {
   QList<qint64> times;
   QStringList what;
-  QStringList numbers() const {  // the non-empty entries: the numbers of a series
-    return QStringList(what).filter(QRegularExpression("."));
-  }
+  // The non-empty entries: the numbers of a series.
+  QStringList numbers() const { return QStringList(what).filter(QRegularExpression(".")); }
 };
 
 // The real window on a virtual clock: a test advances drill time in
 // milliseconds of its own and reads what the learner would see.
 struct Harness {
   pf::VirtualClock clock;
-  std::unique_ptr<frmPelatto> f;
+  std::unique_ptr<frmPelatto> f = std::make_unique<frmPelatto>(clock);
 
-  explicit Harness(std::uint64_t seed = 1) : f(std::make_unique<frmPelatto>(clock)) {
-    f->rnd.seed(seed);
-    f->Show();
-  }
+  explicit Harness(std::uint64_t seed = 1) { f->rnd.seed(seed), f->Show(); }
   frmPelatto* operator->() const { return f.get(); }
-  void advance(std::int64_t ms) { clock.advance(ms); }
   // Runs tick by tick until done() holds, adding each change of probe() with its time to tl.
   template <class Probe, class Done>
   Timeline& watch(Timeline& tl, Probe probe, Done done) {
@@ -51,8 +47,6 @@ struct Harness {
 
   // The learner's actions on the real widgets.
   static void click(pf::CommandButton& b) { QTest::mouseClick(b.widget(), Qt::LeftButton); }
-  static void click(pf::OptionButton& o) { QTest::mouseClick(o.widget(), Qt::LeftButton); }
-  static void click(pf::CheckBox& c) { QTest::mouseClick(c.widget(), Qt::LeftButton); }
   // An arrow click: towards the right end (the classic maximum) or the left.
   static void arrow(pf::ScrollBar& s, bool right) {
     s.bar()->triggerAction(right ? QAbstractSlider::SliderSingleStepAdd
@@ -69,11 +63,6 @@ struct Harness {
     s.bar()->setSliderPosition(std::abs(value - s.Min()));
   }
   static void release(pf::ScrollBar& s) { s.bar()->setSliderDown(false); }
-  // Sets a bar's value with the learner's own means: a drag and its release.
-  static void set(pf::ScrollBar& s, int value) {
-    dragTo(s, value);
-    release(s);
-  }
   // Learner actions, one word each: "cmdStart" clicks the control of that name;
   // "hscl6=10" sets a bar, "hscl6~10" drags its thumb and holds it, "hscl6^"
   // releases it, "hscl6+" and "hscl6-" click its right and left arrows,
@@ -85,15 +74,14 @@ struct Harness {
     for (const QString& a : actions.split(' ', Qt::SkipEmptyParts)) {
       const QChar op = a.size() > 5 ? a[5] : QChar('^');
       if (bool wait = false; a.toInt(&wait), wait) {
-        advance(a.toInt());
+        clock.advance(a.toInt());
       } else if (!a.startsWith("hscl")) {
         auto* w = f->form.widget()->findChild<QWidget*>(a);
         QVERIFY2(w, qPrintable(a));
         QTest::mouseClick(w, Qt::LeftButton);
-      } else if (pf::ScrollBar& s = *bars[a[4].digitValue()]; op == '=' || op == '~') {
-        op == '=' ? set(s, a.mid(6).toInt()) : dragTo(s, a.mid(6).toInt());
-      } else if (op == '^') {
-        release(s);
+      } else if (pf::ScrollBar& s = *bars[a[4].digitValue()]; QString("=~^").contains(op)) {
+        if (op != '^') dragTo(s, a.mid(6).toInt());
+        if (op != '~') release(s);  // "=" sets the bar by a drag and its release
       } else {
         op == '+' || op == '-' ? arrow(s, op == '+') : track(s, op == '>');
       }

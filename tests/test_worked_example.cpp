@@ -38,18 +38,12 @@ class WorkedExampleTest : public QObject {
     for (qint64 sweep : {960, 1920, 2880}) times << sweep << sweep + std::max(40, int(h->taimu));
     for (qint64 t = 3840; t <= 13840; t += 1000) times << t;
     QCOMPARE(tl.times << h.clock.now(), times << 15840 << 24340 << 27840);
-    qint64 total = 0;
-    QStringList numbers, expected{"3|000|ring", "3|000|part", "2|000|ring", "2|000|part",
-                                  "|000|ring",  "|000|part",  "|000|"};
-    for (int k = 7; k < 17; k += 2) {
-      numbers << tl.what.value(k).section('|', 0, 0);
-      expected << numbers.last().left(1) + "|000|" << QStringLiteral("|000|");  // one digit
-      total += numbers.last().toInt();
-    }
+    // (The total and the lists, against the numbers shown: test_drill.)
+    QStringList expected{"3|000|ring", "3|000|part", "2|000|ring", "2|000|part",
+                         "|000|ring",  "|000|part",  "|000|"};
+    for (int k = 7; k < 17; k += 2)  // one digit each
+      expected << tl.what.value(k).left(1) + "|000|" << QStringLiteral("|000|");
     QCOMPARE(tl.what, (expected + QStringList{"|100|", "|011|"}));
-    QCOMPARE(h->lbl2.Caption(), QString::number(total));
-    QCOMPARE(h->lbl3.Caption() + h->lbl4.Caption(), "答は" + listText(numbers));
-    QCOMPARE(h->cmdAns.Caption() + h->lblfr7z.Caption(), QStringLiteral("答0"));
     QVERIFY(h->cmdAns.Enabled() && h->cmdMojiiro.Enabled() && h->optC1.Enabled());
   }
 };
