@@ -31,6 +31,4 @@ bool Application::displayAvailable() {
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-void Application::processEvents() { QApplication::processEvents(); }
-
 }  // namespace pf

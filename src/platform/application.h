@@ -14,7 +14,6 @@ class Application {
   // Whether a display can be opened: a display server is named, or a
   // platform plugin was chosen explicitly.
   static bool displayAvailable();
-  static void processEvents();
 
  private:
   struct Impl;

@@ -45,13 +45,6 @@ void VirtualClock::arm(Timer& timer, int intervalMs) {
 
 void VirtualClock::disarm(Timer& timer) { armed_.erase(&timer); }
 
-std::int64_t VirtualClock::nextDue() const {
-  std::int64_t best = -1;
-  for (const auto& [t, e] : armed_)
-    if (best < 0 || e.due < best) best = e.due;
-  return best;
-}
-
 bool VirtualClock::step(std::int64_t end) {
   Timer* next = nullptr;
   const Entry* best = nullptr;

@@ -58,8 +58,6 @@ class VirtualClock final : public Clock {
     }
     return true;
   }
-  // Time of the next tick, or -1 when no timer is armed.
-  std::int64_t nextDue() const;
   bool idle() const { return armed_.empty(); }
 
  private:

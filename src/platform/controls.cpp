@@ -92,7 +92,6 @@ void Label::setAutoSize(bool on) {
 }
 
 void Label::setBorder(bool on) {
-  border_ = on;
   label_->setFrameStyle(on ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
   fit();
 }
@@ -176,13 +175,6 @@ CheckBox::CheckBox(Container& parent, const char* name)
 }
 
 int CheckBox::Value() const { return box_->isChecked() ? 1 : 0; }
-
-void CheckBox::setValue(int value) {
-  const bool on = value == 1;
-  if (on == box_->isChecked()) return;
-  box_->setChecked(on);
-  if (onClick) onClick();
-}
 
 void CheckBox::setCaption(const QString& text) { box_->setText(text); }
 

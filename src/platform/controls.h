@@ -30,7 +30,6 @@ class Label final : public Control {
   void setAlignment(Align a);
   void setAutoSize(bool on);
   void setBorder(bool on);
-  bool Border() const { return border_; }
   // Renders text at the current font once off screen, so that the first
   // real paint of those glyphs is not slowed by rasterising them.
   void warmGlyphs(const QString& text) const;
@@ -41,7 +40,6 @@ class Label final : public Control {
   QString caption_;
   Colour foreColor_ = 0;
   bool autoSize_ = false;
-  bool border_ = false;
   bool bold_ = false;
 };
 
@@ -91,7 +89,6 @@ class CheckBox final : public Control {
   CheckBox(Container& parent, const char* name);
 
   int Value() const;
-  void setValue(int value);
   void setCaption(const QString& text);
   Colour ForeColor() const { return foreColor_; }
   void setForeColor(Colour c);
