@@ -35,6 +35,7 @@ void frmPelatto::cmdAns_Click() {
     lbl4.setCaption(suretu1);
     lbl5.setVisible(true);
     lbl5.setCaption(suretu2);
+    events.announce(DrillEvent::Kind::AnswerRevealed, gokei, lbl2.Caption(), p - 1);
     return;
   }
   if (!optKaite.Value() || optKaite.Caption() != QStringLiteral("後で解答") || lbl3.Visible())
@@ -85,4 +86,5 @@ void frmPelatto::cmdAns_Click() {
     lbl10.setVisible(true);
   }
   for (pf::Label* l : {&lbl6, &lbl7, &lbl8, &lbl9}) l->setVisible(true);
+  events.announce(DrillEvent::Kind::ColumnsShown, 0, {}, p);
 }

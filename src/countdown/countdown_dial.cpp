@@ -77,6 +77,7 @@ void frmPelatto::tmr1_Timer() {
   tmr1.setInterval(0);
   tmr2.setEnabled(true);
   tmr2.setInterval(static_cast<int16>(hayasa * 10) / 2);
+  events.announce(DrillEvent::Kind::CountdownEnded, 0, {}, p);
 }
 
 void frmPelatto::optC1_Click() {

@@ -53,6 +53,7 @@ void frmPelatto::cmdStart_Click() {
   cmdMojiiro.setEnabled(false);
   cmdHaikei.setEnabled(false);
   for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(false);
+  events.started(currentSettings());
 }
 
 void frmPelatto::cmdStop_Click() {
@@ -76,6 +77,7 @@ void frmPelatto::cmdTome_Click() {
   }
   SwthTome = !SwthTome;
   cmdTome.SetFocus();
+  events.announce(SwthTome ? DrillEvent::Kind::Held : DrillEvent::Kind::Resumed);
 }
 
 void frmPelatto::ResetToIdle() {
@@ -107,4 +109,5 @@ void frmPelatto::ResetToIdle() {
   cmdMojiiro.setEnabled(true);
   cmdHaikei.setEnabled(true);
   for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(true);
+  events.announce(DrillEvent::Kind::Aborted);
 }

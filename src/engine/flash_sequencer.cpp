@@ -18,6 +18,7 @@ void frmPelatto::tmr2_Timer() {
   } else if (!Swthsuuji && entyo > tyo) {
     lbl1.setCaption(QString());
     entyo = 0;
+    events.announce(DrillEvent::Kind::Blanked);
   }
   cmdTome.SetFocus();
 }
@@ -37,6 +38,7 @@ void frmPelatto::ShowNumber() {
   else
     suretu2 += digits + QStringLiteral("\r\n");
   n = n + 1;
+  events.announce(DrillEvent::Kind::NumberShown, suu, lbl1.Caption(), n - 1);
 }
 
 void frmPelatto::EndSeries() {
@@ -50,4 +52,5 @@ void frmPelatto::EndSeries() {
   tmr1.setInterval(0);
   tmr2.setInterval(0);
   tmr3.setInterval(500);
+  events.announce(DrillEvent::Kind::SeriesEnded, gokei, lbl2.Caption(), p);
 }

@@ -39,6 +39,12 @@ std::uint64_t EventLoopClock::reading() const {
   return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
+std::int64_t EventLoopClock::nowNs() const {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 void VirtualClock::arm(Timer& timer, int intervalMs) {
   armed_[&timer] = Entry{now_ + intervalMs, ++seq_, intervalMs};
 }

@@ -18,6 +18,8 @@ class Clock {
   virtual void disarm(Timer& timer) = 0;
   // A reading that changes over time; mixed into the random source.
   virtual std::uint64_t reading() const = 0;
+  // Monotonic time in nanoseconds, for timestamps of what the learner saw.
+  virtual std::int64_t nowNs() const = 0;
 };
 
 // Precise timers on the running Qt event loop.
@@ -28,6 +30,7 @@ class EventLoopClock final : public Clock {
   void arm(Timer& timer, int intervalMs) override;
   void disarm(Timer& timer) override;
   std::uint64_t reading() const override;
+  std::int64_t nowNs() const override;
 
  private:
   struct Impl;
@@ -41,6 +44,7 @@ class VirtualClock final : public Clock {
   void arm(Timer& timer, int intervalMs) override;
   void disarm(Timer& timer) override;
   std::uint64_t reading() const override { return static_cast<std::uint64_t>(now_); }
+  std::int64_t nowNs() const override { return now_ * 1'000'000; }
 
   std::int64_t now() const { return now_; }
   // Runs all ticks due up to now + ms; returns the number of ticks run.

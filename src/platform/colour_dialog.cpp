@@ -1,6 +1,7 @@
 #include "platform/colour_dialog.h"
 
 #include <QColorDialog>
+#include <utility>
 
 #include "platform/window.h"
 
@@ -18,7 +19,9 @@ void ColorDialog::setResponder(Responder r) { responder() = std::move(r); }
 bool ColorDialog::ShowColor() {
   const Colour offered = (flags_ & 1) ? colour_ : 0;
   std::optional<Colour> chosen;
-  if (responder()) {
+  if (preset_) {
+    chosen = std::exchange(preset_, std::nullopt);
+  } else if (responder()) {
     chosen = responder()(name_, offered);
   } else {
     const QColor c = QColorDialog::getColor(toQColor(offered), owner_.widget());

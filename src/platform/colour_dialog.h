@@ -27,12 +27,16 @@ class ColorDialog {
   // first, and returns the chosen colour, or nothing for a cancel.
   using Responder = std::function<std::optional<Colour>(const QString& name, Colour offered)>;
   static void setResponder(Responder r);
+  // The next ShowColor returns this colour without opening anything: how
+  // remembered colours are applied through the same handlers as a choice.
+  void answerNext(Colour c) { preset_ = c; }
 
  private:
   Window& owner_;
   QString name_;
   Colour colour_ = 0;
   int flags_ = 0;
+  std::optional<Colour> preset_;
 };
 
 }  // namespace pf

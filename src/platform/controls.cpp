@@ -176,6 +176,12 @@ CheckBox::CheckBox(Container& parent, const char* name)
 
 int CheckBox::Value() const { return box_->isChecked() ? 1 : 0; }
 
+void CheckBox::setValue(int value) {
+  if (Value() == (value != 0 ? 1 : 0)) return;
+  box_->setChecked(value != 0);
+  if (onClick) onClick();
+}
+
 void CheckBox::setCaption(const QString& text) { box_->setText(text); }
 
 void CheckBox::setForeColor(Colour c) {

@@ -89,6 +89,8 @@ class CheckBox final : public Control {
   CheckBox(Container& parent, const char* name);
 
   int Value() const;
+  // Ticking or clearing it from code raises onClick, as a click does.
+  void setValue(int value);
   void setCaption(const QString& text);
   Colour ForeColor() const { return foreColor_; }
   void setForeColor(Colour c);

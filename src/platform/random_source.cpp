@@ -15,6 +15,11 @@ void RandomSource::Randomize() {
 }
 
 float RandomSource::Rnd() {
+  if (!script_.empty()) {
+    const float r = script_.front();
+    script_.pop_front();
+    return r;
+  }
   // The top 24 bits give every float in [0, 1) on a 2^-24 grid, never 1.
   return static_cast<float>(engine_() >> 40) * 0x1p-24f;
 }

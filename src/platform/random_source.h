@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <random>
 
 namespace pf {
@@ -17,10 +18,15 @@ class RandomSource {
   void Randomize();
   float Rnd();
   void seed(std::uint64_t seed) { engine_.seed(seed); }
+  // Draws to hand out, in order, before any random ones; re-seeding leaves
+  // them alone. A replay reproduces a recorded series this way.
+  void script(std::deque<float> draws) { script_ = std::move(draws); }
+  bool scripted() const { return !script_.empty(); }
 
  private:
   const Clock& clock_;
   std::mt19937_64 engine_;
+  std::deque<float> script_;
 };
 
 }  // namespace pf

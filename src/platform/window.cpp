@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPainter>
@@ -44,6 +45,10 @@ class Surface final : public QWidget {
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
     if (window_.onResize) window_.onResize();
+  }
+  void closeEvent(QCloseEvent* e) override {
+    QWidget::closeEvent(e);
+    if (window_.onUnload) window_.onUnload();
   }
   void changeEvent(QEvent* e) override {
     QWidget::changeEvent(e);

@@ -103,6 +103,8 @@ class Window final : public Container {
   void Unload();
 
   std::function<void()> onResize;
+  // Raised once when the window closes, by code or by the learner.
+  std::function<void()> onUnload;
   LineArray lin;
 
  private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/drill_events.h"
 #include "engine/drill_state.h"
 #include "platform/clock.h"
 #include "platform/colour_dialog.h"
@@ -91,6 +92,11 @@ class frmPelatto : public DrillState {
   void chk1_Click();
 
   pf::Clock& clock;
+  // Announces what the learner notices to the features around the window.
+  DrillEvents events;
+  // The panel as the learner reads it.
+  DrillSettings currentSettings() const;
+
   pf::Window form;
   pf::LineArray& lin1;
 
@@ -114,5 +120,6 @@ class frmPelatto : public DrillState {
   void designControls();
   void designPanel();
   void connectHandlers();
+  void announceSettings() { events.settingsChanged(currentSettings()); }
   void setPresetRow(double lbl1Offset, double lbl1Size, double lbl2Size);
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+class DrillPort;
+class WindowMenu;
+
+// Everything the program offers beyond the window itself, built around it.
+// Each feature listens to the drill through the port and keeps its own state.
+class Features {
+ public:
+  explicit Features(DrillPort& port);
+  ~Features();
+  Features(const Features&) = delete;
+  Features& operator=(const Features&) = delete;
+
+  WindowMenu& menu() const { return *menu_; }
+
+ private:
+  DrillPort& port_;
+  std::unique_ptr<WindowMenu> menu_;
+};

@@ -1,0 +1,79 @@
+#include "engine/drill_events.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <exception>
+
+void DrillEvents::subscribe(DrillListener* listener) {
+  if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+    listeners_.push_back(listener);
+}
+
+void DrillEvents::unsubscribe(DrillListener* listener) {
+  std::erase(listeners_, listener);
+  std::erase(reported_, listener);
+}
+
+void DrillEvents::started(const DrillSettings& settings) {
+  // A start during the previous run's hand-over ends that run first.
+  if (inDrill_) announce(DrillEvent::Kind::RunEnded);
+  settings_ = settings;
+  inDrill_ = true;
+  DrillEvent e;
+  e.settings = settings;
+  deliver(std::move(e));
+}
+
+void DrillEvents::settingsChanged(const DrillSettings& settings) {
+  if (settings == settings_) return;
+  settings_ = settings;
+  DrillEvent e;
+  e.kind = DrillEvent::Kind::SettingsChanged;
+  e.settings = settings;
+  deliver(std::move(e));
+}
+
+void DrillEvents::announce(DrillEvent::Kind kind, double value, const QString& text, int index) {
+  using K = DrillEvent::Kind;
+  // An abort of nothing (the panel resetting an idle window) is no event.
+  if (kind == K::Aborted && !inDrill_) return;
+  if (kind == K::Aborted || kind == K::RunEnded) inDrill_ = false;
+  DrillEvent e;
+  e.kind = kind;
+  e.value = value;
+  e.text = text;
+  e.index = index;
+  e.settings = settings_;
+  deliver(std::move(e));
+}
+
+void DrillEvents::deliver(DrillEvent event) {
+  event.timeNs = now_();
+  pending_.push_back(std::move(event));
+  // A listener that makes the window announce again (by clicking a control)
+  // gets that event after this one, not inside it.
+  if (delivering_) return;
+  delivering_ = true;
+  while (!pending_.empty()) {
+    const DrillEvent next = std::move(pending_.front());
+    pending_.pop_front();
+    const auto listeners = listeners_;
+    for (DrillListener* l : listeners)
+      if (std::find(listeners_.begin(), listeners_.end(), l) != listeners_.end()) tell(l, next);
+  }
+  delivering_ = false;
+}
+
+void DrillEvents::tell(DrillListener* listener, const DrillEvent& event) {
+  const char* what = "unknown exception";
+  try {
+    listener->onDrillEvent(event);
+    return;
+  } catch (const std::exception& ex) {
+    what = ex.what();
+  } catch (...) {
+  }
+  if (std::find(reported_.begin(), reported_.end(), listener) != reported_.end()) return;
+  reported_.push_back(listener);
+  qWarning("pelatto: a feature failed on a drill event and was skipped (%s)", what);
+}

@@ -1,0 +1,20 @@
+#include "shell/frm_pelatto.h"
+
+DrillSettings frmPelatto::currentSettings() const {
+  DrillSettings s;
+  s.longest = ketaDai;
+  s.shortest = ketaSyo;
+  s.mix = kon;
+  s.terms = kazu;
+  s.pace = hayasa;
+  s.extension = tyo;
+  s.runLength = renmondsu;
+  s.grouping = chk1.Value() == 1;
+  s.mode = optKaiji.Value()                                   ? AnswerMode::Automatic
+           : optKaite.Caption() == QStringLiteral("後で解答") ? AnswerMode::Later
+                                                              : AnswerMode::Manual;
+  s.countdownSpeed = optC3.Value() ? 3 : optC2.Value() ? 2 : 1;
+  s.textColour = cmnDialg1.Color();
+  s.backColour = form.BackColor();
+  return s;
+}

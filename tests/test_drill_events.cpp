@@ -1,0 +1,197 @@
+#include <stdexcept>
+
+#include "harness.h"
+#include "shell/drill_port.h"
+
+// What the features around the window hear: every event a learner would
+// notice, in order, at its time on the drill's clock.
+
+namespace {
+
+using K = DrillEvent::Kind;
+
+QString word(const DrillEvent& e) {
+  switch (e.kind) {
+    case K::Started:
+      return "start";
+    case K::CountdownEnded:
+      return QString("go%1").arg(e.index);
+    case K::NumberShown:
+      return "n" + e.text;
+    case K::Blanked:
+      return "-";
+    case K::SeriesEnded:
+      return "end=" + e.text;
+    case K::AnswerWaitEnded:
+      return QString("wait%1").arg(e.index);
+    case K::AnswerRevealed:
+      return QString("reveal%1=").arg(e.index) + e.text;
+    case K::ColumnsShown:
+      return "columns";
+    case K::NextProblem:
+      return QString("then%1").arg(e.index);
+    case K::RunEnded:
+      return "done";
+    case K::Held:
+      return "hold";
+    case K::Resumed:
+      return "resume";
+    case K::Aborted:
+      return "abort";
+    case K::SettingsChanged:
+      return QString("set%1").arg(e.settings.terms);
+    case K::Closed:
+      return "closed";
+  }
+  return "?";
+}
+
+struct Recorder : DrillListener {
+  QStringList seen;
+  QList<qint64> ms;
+  QList<DrillEvent> events;
+  void onDrillEvent(const DrillEvent& e) override {
+    seen << word(e), ms << e.timeNs / 1'000'000, events << e;
+  }
+  // The words, with the time of each one that is not a number or a blank.
+  QString timeline() const {
+    QStringList out;
+    for (int k = 0; k < seen.size(); ++k)
+      out << (seen[k].startsWith('n') || seen[k] == "-" ? seen[k]
+                                                        : seen[k] + "@" + QString::number(ms[k]));
+    return out.join(' ');
+  }
+};
+
+struct Thrower : DrillListener {
+  int calls = 0;
+  void onDrillEvent(const DrillEvent&) override {
+    ++calls;
+    throw std::runtime_error("broken feature");
+  }
+};
+
+}  // namespace
+
+class DrillEventsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // The default problem: one digit, five terms, two seconds a number.
+  void defaultDrill() {
+    Harness h;
+    Recorder r;
+    DrillPort(*h.f).subscribe(&r);
+    h.play("cmdStart");
+    h.clock.advance(30'000);
+    QStringList numbers = r.seen.filter(QRegularExpression("^n"));
+    QCOMPARE(numbers.size(), 5);
+    QString expected = "start@0 go0@3840";
+    for (const QString& n : numbers) expected += " " + n + " -";
+    expected +=
+        " end=" + h->lbl2.Caption() + "@14840 reveal0=" + h->lbl2.Caption() + "@24340 done@27840";
+    QCOMPARE(r.timeline(), expected);
+    // Each number's value, text and index as the learner saw it, in order.
+    double sum = 0;
+    for (const DrillEvent& e : r.events) {
+      if (e.kind != K::NumberShown) continue;
+      QCOMPARE(e.text, QString::number(e.value));
+      sum += e.value;
+    }
+    QCOMPARE(QString::number(sum), h->lbl2.Caption());
+    QCOMPARE(r.events.first().settings.terms, 5);
+    QCOMPARE(r.events.first().settings.pace, 200);
+  }
+
+  // Runs of two in each answer mode, three terms at 0.1 s; the answer button
+  // pressed once the run is over.
+  void runs_data() {
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("expected");
+    // A problem is 3840 + 350 ms of flashing; its answer wait 9500 ms.
+    QTest::newRow("automatic") << "hscl7=2"
+                               << "go0@3840 end@4190 reveal0@13690 then1@17190 go1@21030 "
+                                  "end@21380 reveal1@30880 done@34380";
+    QTest::newRow("later") << "hscl7=2 optKaite"
+                           << "go0@3840 end@4190 wait0@13690 then1@14690 go1@18530 "
+                              "end@18880 wait1@28380 done@29380 columns@40000";
+    QTest::newRow("manual") << "hscl7=1 optKaite"
+                            << "go0@3840 end@4190 wait0@13690 done@14690 reveal0@40000";
+  }
+  void runs() {
+    QFETCH(QString, settings);
+    QFETCH(QString, expected);
+    Harness h;
+    h.play("hscl6=3 hscl5=10 " + settings);
+    Recorder r;
+    DrillPort(*h.f).subscribe(&r);
+    h.play("cmdStart");
+    h.clock.advance(40'000);
+    h.play("cmdAns");
+    QString tl = r.timeline();
+    tl.remove(QRegularExpression(" n\\d+ -")).remove(QRegularExpression("=\\d+"));
+    QCOMPARE(tl, "start@0 " + expected);
+  }
+
+  // Hold and resume, then abort, in each phase; nothing is heard after an
+  // abort, and an idle reset is no abort.
+  void holdAndAbort_data() {
+    QTest::addColumn<int>("at");
+    QTest::newRow("countdown") << 1000;
+    QTest::newRow("flashing") << 3900;
+    QTest::newRow("answer wait") << 6000;
+    QTest::newRow("hand-over") << 13800;
+  }
+  void holdAndAbort() {
+    QFETCH(int, at);
+    Harness h;
+    h.play("hscl6=3 hscl5=10 hscl7=2");
+    Recorder r;
+    DrillPort(*h.f).subscribe(&r);
+    h.play("cmdStart " + QString::number(at) + " cmdTome 5000 cmdTome 10 cmdStop 60000 hscl1=3");
+    const qsizetype hold = r.seen.indexOf("hold");
+    QCOMPARE(QStringList(r.seen.mid(hold)).join(' '), QStringLiteral("hold resume abort set3"));
+    QCOMPARE(r.ms.mid(hold, 3), QList<qint64>({at, at + 5000, at + 5010}));
+    QVERIFY(!r.seen.contains("done"));
+  }
+
+  // A failing feature is reported once and skipped; the drill and the other
+  // listeners go on exactly as without it.
+  void failingListener() {
+    Harness h;
+    Thrower bad;
+    Recorder good;
+    DrillPort port(*h.f);
+    port.subscribe(&bad);
+    port.subscribe(&good);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
+    QTest::failOnWarning(QRegularExpression("broken feature"));
+    h.play("cmdStart");
+    h.clock.advance(30'000);
+    QVERIFY(bad.calls > 10);
+    QCOMPARE(good.seen.last(), QStringLiteral("done"));
+    QVERIFY(!h->lbl2.Caption().isEmpty() && h->lbl2.Visible());
+  }
+
+  // The panel is heard when it changes and not otherwise; a listener that
+  // presses a button hears that button's event after the one it is handling.
+  void settingsAndReentry() {
+    Harness h;
+    Recorder r;
+    struct Starter : DrillListener {
+      DrillPort* port;
+      void onDrillEvent(const DrillEvent& e) override {
+        if (e.kind == K::SettingsChanged && e.settings.terms == 7) port->pressStart();
+      }
+    } starter;
+    DrillPort port(*h.f);
+    starter.port = &port;
+    port.subscribe(&r);
+    port.subscribe(&starter);
+    h.play("hscl6=5 hscl6=7 hscl6=7");
+    QCOMPARE(r.seen, QStringList({"set7", "start"}));
+    QVERIFY(h->tmr1.Interval() != 0);
+  }
+};
+
+PELATTO_TEST_MAIN(DrillEventsTest)
+#include "test_drill_events.moc"
