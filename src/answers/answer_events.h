@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+
+// A total as it was shown, with what the learner typed for it.
+struct MarkedAnswer {
+  int problem = 0;              // index of the problem in its run, from 0
+  double total = 0;             // the total that was shown
+  std::optional<double> typed;  // nothing when no answer was given
+  bool given() const { return typed.has_value(); }
+  bool correct() const { return typed && *typed == total; }
+};
+
+// Told once for every problem whose total the learner has been shown: after
+// the automatic or manual reveal, or, in answer-later runs, for every problem
+// in order when the answer columns appear. Problems without an answer are
+// told too.
+class AnswerListener {
+ public:
+  virtual ~AnswerListener() = default;
+  virtual void onAnswerMarked(const MarkedAnswer& answer) = 0;
+};
