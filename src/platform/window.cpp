@@ -37,8 +37,13 @@ class Surface final : public QWidget {
       const Line& l = window_.lin[i];
       if (!l.visible_) continue;
       p.setPen(QPen(toQColor(l.colour_), l.width_, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(l.x1_ / kTwipsPerPixel, l.y1_ / kTwipsPerPixel),
-                 QPointF(l.x2_ / kTwipsPerPixel, l.y2_ / kTwipsPerPixel));
+      const QPointF from(l.x1_ / kTwipsPerPixel, l.y1_ / kTwipsPerPixel);
+      const QPointF to(l.x2_ / kTwipsPerPixel, l.y2_ / kTwipsPerPixel);
+      // Qt paints nothing for a line whose ends coincide; it is a dot.
+      if (from == to)
+        p.drawPoint(from);
+      else
+        p.drawLine(from, to);
     }
   }
   void resizeEvent(QResizeEvent* e) override {
@@ -119,6 +124,14 @@ void Window::applyTabOrder() {
   }
 }
 
+void Window::focusFirstTabStop() {
+  for (const auto& [index, w] : tabStops_)
+    if (w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+      w->setFocus(Qt::TabFocusReason);
+      return;
+    }
+}
+
 void Window::setCaption(const QString& text) { surface_->setWindowTitle(text); }
 
 void Window::setBackColor(Colour c) {
@@ -130,8 +143,8 @@ void Window::setBackColor(Colour c) {
 
 void Window::Print(const QString& text) {
   const QFont f = formFont(fontSize_, false);
-  printed_.push_back(
-      {QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f, toQColor(foreColor_), text});
+  printed_.push_back({QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f,
+                      toQColor(foreColor_), text});
   const QFontMetricsF fm(f);
   surface_->update(QRectF(printed_.back().topLeft, QSizeF(fm.horizontalAdvance(text), fm.height()))
                        .toAlignedRect()
