@@ -40,7 +40,8 @@ double fitRowFontSize(double windowWidth, std::vector<RowBlock> blocks, double p
     }
   }
   if (scale >= 1) return points;
-  const double fitted = std::floor(points * scale * 10) / 10;
+  // A hair above the exact product keeps 27.5 from becoming 27.4.
+  const double fitted = std::floor(points * scale * 10 + 1e-9) / 10;
   return std::clamp(fitted, kSmallestPoints, points);
 }
 
