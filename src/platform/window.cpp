@@ -39,11 +39,14 @@ class Surface final : public QWidget {
       p.setPen(QPen(toQColor(l.colour_), l.width_, Qt::SolidLine, Qt::RoundCap));
       const QPointF from(l.x1_ / kTwipsPerPixel, l.y1_ / kTwipsPerPixel);
       const QPointF to(l.x2_ / kTwipsPerPixel, l.y2_ / kTwipsPerPixel);
-      // Qt paints nothing for a line whose ends coincide; it is a dot.
-      if (from == to)
+      // Qt paints nothing for a line whose ends coincide: it is a square dot
+      // as wide as the line.
+      if (from == to) {
+        p.setPen(QPen(toQColor(l.colour_), l.width_, Qt::SolidLine, Qt::SquareCap));
         p.drawPoint(from);
-      else
+      } else {
         p.drawLine(from, to);
+      }
     }
   }
   void resizeEvent(QResizeEvent* e) override {
