@@ -129,7 +129,7 @@ void Window::applyTabOrder() {
 
 void Window::focusFirstTabStop() {
   for (const auto& [index, w] : tabStops_)
-    if (w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+    if (w->isEnabled() && !w->isHidden() && (w->focusPolicy() & Qt::TabFocus)) {
       w->setFocus(Qt::TabFocusReason);
       return;
     }
@@ -146,8 +146,8 @@ void Window::setBackColor(Colour c) {
 
 void Window::Print(const QString& text) {
   const QFont f = formFont(fontSize_, false);
-  printed_.push_back({QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f,
-                      toQColor(foreColor_), text});
+  printed_.push_back(
+      {QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f, toQColor(foreColor_), text});
   const QFontMetricsF fm(f);
   surface_->update(QRectF(printed_.back().topLeft, QSizeF(fm.horizontalAdvance(text), fm.height()))
                        .toAlignedRect()
