@@ -51,12 +51,16 @@ void checkGeometry(const frmPelatto& f, const Ring& ring, int placed) {
   }
 }
 
-// The window's own surface, without the controls on it, in colours.
-QColor surfacePixel(const frmPelatto& f, QPointF twips) {
+// The window's own surface, without the controls on it.
+QImage surface(const frmPelatto& f) {
   QWidget* w = f.form.widget();
   QPixmap pm(w->size());
   w->render(&pm, {}, {}, QWidget::DrawWindowBackground);
-  return pm.toImage().pixelColor(int(twips.x() / 15), int(twips.y() / 15));
+  return pm.toImage();
+}
+
+QColor pixelAt(const QImage& image, QPointF twips) {
+  return image.pixelColor(int(twips.x() / 15), int(twips.y() / 15));
 }
 
 }  // namespace
@@ -118,13 +122,13 @@ class DialTest : public QObject {
     const Ring ring(*h.f);
     checkGeometry(*h.f, ring, 0);
     QCOMPARE(QPair(h->lin1[0].BorderColor(), h->lin1[0].Visible()), QPair(colour, visible));
-    QCOMPARE(surfacePixel(*h.f, ring.top()), pf::toQColor(visible ? colour : kBackground));
+    const QImage shown = surface(*h.f);
+    QCOMPARE(pixelAt(shown, ring.top()), pf::toQColor(visible ? colour : kBackground));
     // The dot is as wide as the line: three by three pixels.
     int dotPixels = 0;
     for (int dy = -4; dy <= 4; ++dy)
       for (int dx = -4; dx <= 4; ++dx)
-        dotPixels +=
-            surfacePixel(*h.f, ring.top() + QPointF(15 * dx, 15 * dy)) == pf::toQColor(kRing);
+        dotPixels += pixelAt(shown, ring.top() + QPointF(15 * dx, 15 * dy)) == pf::toQColor(kRing);
     QCOMPARE(dotPixels, visible && colour == kRing ? 9 : 0);
   }
 
