@@ -1,3 +1,6 @@
+#include <vector>
+
+#include "countdown/column_fit.h"
 #include "shell/frm_pelatto.h"
 
 // The answer button: the total and its numbers in manual mode, the answer
@@ -35,6 +38,7 @@ void frmPelatto::cmdAns_Click() {
     lbl4.setCaption(suretu1);
     lbl5.setVisible(true);
     lbl5.setCaption(suretu2);
+    PlaceRightList();
     events.announce(DrillEvent::Kind::AnswerRevealed, gokei, lbl2.Caption(), p - 1);
     return;
   }
@@ -77,6 +81,7 @@ void frmPelatto::cmdAns_Click() {
     place(lbl8, W / 2 + 2600, 1000);
     if (run > 15) place(lbl9, W / 2 + 2600, 3700);
   }
+  FitAnswerColumns();
 
   if (lbl6.Caption().isEmpty()) {
     lbl10.setVisible(false);
@@ -87,4 +92,31 @@ void frmPelatto::cmdAns_Click() {
   }
   for (pf::Label* l : {&lbl6, &lbl7, &lbl8, &lbl9}) l->setVisible(true);
   events.announce(DrillEvent::Kind::ColumnsShown, 0, {}, p);
+}
+
+void frmPelatto::PlaceRightList() { lbl5.setLeft(form.Width() - 500 - lbl5.Width()); }
+
+// Long totals in many columns can be wider than the room between the
+// columns' centres: the columns then get a smaller font, all alike, until
+// each keeps a clear gap to its neighbour and the row stays in the window.
+void frmPelatto::FitAnswerColumns() {
+  std::vector<pf::Label*> shown;
+  for (pf::Label* l : {&lbl6, &lbl7, &lbl8, &lbl9})
+    if (!l->Caption().isEmpty()) shown.push_back(l);
+  if (shown.empty()) return;
+  const auto centre = [](const pf::Label* l) { return l->Left() + l->Width() / 2; };
+  // Hinted glyphs do not grow exactly in proportion to the size, so the
+  // widths are measured again after every change.
+  for (int pass = 0; pass < 10; ++pass) {
+    std::vector<layout::RowBlock> row;
+    for (const pf::Label* l : shown) row.push_back({centre(l), 0.5, l->Width()});
+    const double points = shown.front()->FontSize();
+    const double fitted = layout::fitRowFontSize(form.Width(), row, points);
+    if (fitted >= points) return;
+    for (pf::Label* l : shown) {
+      const double x = centre(l);
+      l->setFontSize(fitted);
+      l->setLeft(x - l->Width() / 2);
+    }
+  }
 }

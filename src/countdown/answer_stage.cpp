@@ -28,7 +28,7 @@ void frmPelatto::EndAnswerWait() {
     lbl4.setLeft(500);
     lbl4.setVisible(true);
     lbl5.setCaption(suretu2);
-    lbl5.setLeft(form.Width() - 500 - lbl5.Width());
+    PlaceRightList();
     lbl5.setVisible(true);
   }
   tmr3.setInterval(0);

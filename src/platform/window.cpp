@@ -38,8 +38,16 @@ class Surface final : public QWidget {
       const Line& l = window_.lin[i];
       if (!l.visible_) continue;
       p.setPen(QPen(toQColor(l.colour_), l.width_, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(l.x1_ / kTwipsPerPixel, l.y1_ / kTwipsPerPixel),
-                 QPointF(l.x2_ / kTwipsPerPixel, l.y2_ / kTwipsPerPixel));
+      const QPointF from(l.x1_ / kTwipsPerPixel, l.y1_ / kTwipsPerPixel);
+      const QPointF to(l.x2_ / kTwipsPerPixel, l.y2_ / kTwipsPerPixel);
+      // Qt paints nothing for a line whose ends coincide: it is a square dot
+      // as wide as the line.
+      if (from == to) {
+        p.setPen(QPen(toQColor(l.colour_), l.width_, Qt::SolidLine, Qt::SquareCap));
+        p.drawPoint(from);
+      } else {
+        p.drawLine(from, to);
+      }
     }
   }
   void resizeEvent(QResizeEvent* e) override {
@@ -122,6 +130,14 @@ void Window::applyTabOrder() {
     if (previous) QWidget::setTabOrder(previous, w);
     previous = w;
   }
+}
+
+void Window::focusFirstTabStop() {
+  for (const auto& [index, w] : tabStops_)
+    if (w->isEnabled() && !w->isHidden() && (w->focusPolicy() & Qt::TabFocus)) {
+      w->setFocus(Qt::TabFocusReason);
+      return;
+    }
 }
 
 void Window::setCaption(const QString& text) { surface_->setWindowTitle(text); }

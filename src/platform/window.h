@@ -74,6 +74,8 @@ class Window final : public Container {
   void addTabStop(QWidget* w, int tabIndex) override;
   // Chains the keyboard order of every control by tab index.
   void applyTabOrder();
+  // The keyboard focus to the first enabled control in that order.
+  void focusFirstTabStop();
 
   void setCaption(const QString& text);
   Colour BackColor() const { return backColor_; }

@@ -4,6 +4,7 @@ void frmPelatto::Show() {
   Form_Load();
   Form_Resize();
   form.Show();
+  form.focusFirstTabStop();
 }
 
 void frmPelatto::Form_Load() {

@@ -70,6 +70,8 @@ class frmPelatto : public DrillState {
   void AppendRunTotal();
   // countdown/answer_reveal.cpp
   void cmdAns_Click();
+  void PlaceRightList();    // lbl5 ends 500 twips from the window's right edge
+  void FitAnswerColumns();  // the shown answer columns, made to fit side by side
 
   // panel/digit_range.cpp
   void hscl1_Change();
