@@ -15,7 +15,7 @@ namespace {
 struct Marked : AnswerListener {
   QStringList seen;
   void onAnswerMarked(const MarkedAnswer& a) override {
-    seen << QString("%1:%2").arg(a.problem).arg(a.given() ? QString::number(*a.typed) : "-");
+    seen << QString("%1:%2").arg(a.problem).arg(a.given() ? QString::number(*a.typed, 'f', 0) : "-");
   }
 };
 
@@ -88,11 +88,80 @@ struct Drill {
   }
 };
 
+// Drives a sheet with events and keys, one word each: "S" start, "C1"
+// countdown of problem 1 over, "N" a number, "E1=15" series 1 ended with 15,
+// "W1" wait over, "R1=15" total shown, "X1" next problem, "D" run over, "L2"
+// columns of two shown, "A" abort; "t12" types 1 and 2, "<" erases, "!" commits.
+void drive(AnswerSheet& sheet, const QString& script) {
+  using K = DrillEvent::Kind;
+  const QHash<QChar, K> kinds{{'S', K::Started},         {'C', K::CountdownEnded},
+                              {'N', K::NumberShown},     {'E', K::SeriesEnded},
+                              {'W', K::AnswerWaitEnded}, {'R', K::AnswerRevealed},
+                              {'X', K::NextProblem},     {'D', K::RunEnded},
+                              {'L', K::ColumnsShown},    {'A', K::Aborted}};
+  for (const QString& w : script.split(' ', Qt::SkipEmptyParts)) {
+    if (w[0] == 't') {
+      for (QChar c : w.mid(1)) c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
+    } else if (w == "<") {
+      sheet.erase();
+    } else if (w == "!") {
+      sheet.commit();
+    } else {
+      DrillEvent e;
+      e.kind = kinds.value(w[0]);
+      const QStringList parts = w.mid(1).split('=');
+      e.index = parts[0].toInt();
+      e.value = parts.value(1).toDouble();
+      sheet.onDrillEvent(e);
+    }
+  }
+}
+
 }  // namespace
 
 class AnswersTest : public QObject {
   Q_OBJECT
  private slots:
+  // The sheet alone, through sequences the window makes, odd ones included.
+  void sheet_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("marked");
+    QTest::newRow("revealed twice") << "S C0 N t14 E0=15 W0 D R0=15 R0=15"
+                                    << "0:14";
+    QTest::newRow("columns of no run") << "L0 S A L2"
+                                       << "";
+    QTest::newRow("reveal after an abort") << "S C0 N t15! E0=15 A R0=15"
+                                           << "";
+    QTest::newRow("start in the hand-over") << "S C0 N t15! E0=15 R0=15 S C0 N E0=9 R0=9"
+                                            << "0:15 0:-";
+    QTest::newRow("sixteen digits") << "S C0 N t12345678901234567890! E0=1 R0=1"
+                                    << "0:1234567890123456";
+    QTest::newRow("leading zeros") << "S C0 N t007! E0=7 R0=7"
+                                   << "0:7";
+    QTest::newRow("gaps filled in order after the run")
+        << "S C0 N E0=1 W0 X1 C1 N t2! E1=2 W1 X2 C2 N E2=3 W2 D t7! t8! L3"
+        << "0:7 1:2 2:8";
+    QTest::newRow("digits at the run's end stay with the last")
+        << "S C0 N E0=1 W0 X1 C1 N E1=2 W1 t2 D ! t1! L2"
+        << "0:1 1:2";
+    QTest::newRow("nothing before the first number") << "S t5 C0 t5 N t6! E0=6 R0=6"
+                                                     << "0:6";
+    QTest::newRow("nothing after the reveal") << "S C0 N E0=6 R0=6 t6! X1 C1 N E1=6 R1=6"
+                                              << "0:- 1:-";
+    QTest::newRow("automatic then columns") << "S C0 N t3! E0=3 R0=3 X1 C1 N E1=4 W1 D t4! L2"
+                                            << "0:3 1:4";
+  }
+  void sheet() {
+    QFETCH(QString, script);
+    QFETCH(QString, marked);
+    AnswerSheet sheet;
+    Marked heard;
+    sheet.subscribe(&heard);
+    drive(sheet, script);
+    QCOMPARE(heard.seen.join(' '), marked);
+    QVERIFY(sheet.field().isEmpty() || sheet.accepting());
+  }
+
   // Three terms at 0.1 s: flashing 3840-4190 ms, the wait ends at 13690;
   // in runs the second problem flashes from about 21030 (automatic) or 18530.
   void marks_data() {
