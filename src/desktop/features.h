@@ -2,7 +2,9 @@
 
 #include <memory>
 
+class AnswerSheet;
 class DrillPort;
+class TypedAnswers;
 class WindowMenu;
 
 // Everything the program offers beyond the window itself, built around it.
@@ -15,8 +17,11 @@ class Features {
   Features& operator=(const Features&) = delete;
 
   WindowMenu& menu() const { return *menu_; }
+  // The learner's typed answers; subscribe to hear each marked total.
+  AnswerSheet& answers() const;
 
  private:
   DrillPort& port_;
   std::unique_ptr<WindowMenu> menu_;
+  std::unique_ptr<TypedAnswers> answers_;
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include "answers/answer_sheet.h"
+#include "platform/units.h"
+
+// What the field and the marks say, on screen and to assistive technology.
+namespace answers {
+
+// Digits as the display shows numbers: "," between groups of three from the
+// right while grouping is on.
+QString shownNumber(QString digits, bool grouping);
+
+// A colour as a style sheet writes it.
+QString cssColour(pf::Colour c);
+
+struct MarkText {
+  QString shown;        // beside the total
+  QString name;         // "正解", "不正解" or "未回答"
+  QString description;  // the learner's answer, when one was given
+};
+
+// The mark of a shown total; a wrong one shows the typed number unless
+// `brief` (when there is no room for it).
+MarkText markText(const AnswerSheet::Problem& p, bool grouping, bool brief = false);
+
+// "n / m": the correct answers of a run.
+QString scoreText(int correct, int problems);
+
+}  // namespace answers

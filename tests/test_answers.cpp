@@ -1,0 +1,360 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+
+#include "answers/screen_space.h"
+#include "answers/typed_answers.h"
+#include "harness.h"
+#include "shell/drill_port.h"
+
+// Typed answers and their marks, on the real window in virtual time. Every
+// number is 5 (scripted draws), so a problem of three terms totals 15.
+
+namespace {
+
+struct Marked : AnswerListener {
+  QStringList seen;
+  void onAnswerMarked(const MarkedAnswer& a) override {
+    seen << QString("%1:%2").arg(a.problem).arg(a.given() ? QString::number(*a.typed, 'f', 0) : "-");
+  }
+};
+
+// Keys to the focused control of the window: digits, "#d" a keypad digit,
+// "<" Backspace, "!" Return, "=" keypad Enter, "_" Space.
+void sendKeys(QWidget* window, const QString& keys) {
+  for (qsizetype k = 0; k < keys.size(); ++k) {
+    QWidget* to = qApp->focusWidget() ? qApp->focusWidget() : window;
+    const QChar c = keys[k];
+    if (c == '#')
+      QTest::keyClick(to, Qt::Key(Qt::Key_0 + keys[++k].digitValue()), Qt::KeypadModifier);
+    else if (c.isDigit())
+      QTest::keyClick(to, Qt::Key(Qt::Key_0 + c.digitValue()));
+    else if (c == '<')
+      QTest::keyClick(to, Qt::Key_Backspace);
+    else if (c == '!')
+      QTest::keyClick(to, Qt::Key_Return);
+    else if (c == '=')
+      QTest::keyClick(to, Qt::Key_Enter, Qt::KeypadModifier);
+    else if (c == '_')
+      QTest::keyClick(to, Qt::Key_Space);
+  }
+}
+
+const std::deque<float> kFives(2000, 0.5f);
+
+// The real window with typed answers attached.
+struct Drill {
+  Harness h;
+  DrillPort port{*h.f};
+  TypedAnswers answers{port};
+  Marked marked;
+
+  explicit Drill(const QString& settings) {
+    h.play("hscl6=3 hscl5=10 " + settings);
+    port.scriptDraws(kFives);
+    answers.sheet().subscribe(&marked);
+    // Keys go to the focused control of the active window.
+    if (!QTest::qWaitForWindowActive(window())) qWarning("the window did not become active");
+  }
+  QWidget* window() const { return port.widget(); }
+  void keys(const QString& keys) const { sendKeys(window(), keys); }
+  // Learner actions as Harness::play takes them, and "k:..." for keys.
+  void play(const QString& actions) {
+    for (const QString& a : actions.split(' ', Qt::SkipEmptyParts))
+      a.startsWith("k:") ? keys(a.mid(2)) : h.play(a);
+  }
+  // The visible marks and score, by name, with what a screen reader hears.
+  QStringList shownMarks() const {
+    QStringList out;
+    for (QLabel* l : window()->findChildren<QLabel*>(QRegularExpression("^answer(Mark|Score)")))
+      if (l->isVisibleTo(window())) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(l);
+        out << l->text() + "|" + a->text(QAccessible::Name);
+      }
+    return out;
+  }
+  QLabel* field() const { return answers.field().label(); }
+  bool fieldShown() const { return field()->isVisibleTo(window()); }
+  // Every overlay widget stays off the window's own texts and panel.
+  void checkPlacement() const {
+    for (QLabel* l : window()->findChildren<QLabel*>(QRegularExpression("^answer")))
+      if (l->isVisibleTo(window())) {
+        // The field must also keep clear of the band where numbers flash.
+        const QList<QRect> taken = answers::occupiedAreas(window(), l == field());
+        QVERIFY2(window()->rect().contains(l->geometry()), qPrintable(l->objectName()));
+        for (const QRect& r : taken)
+          QVERIFY2(!r.intersects(l->geometry()), qPrintable(l->objectName() + " " + l->text()));
+      }
+  }
+};
+
+// Drives a sheet with events and keys, one word each: "S" start, "C1"
+// countdown of problem 1 over, "N" a number, "E1=15" series 1 ended with 15,
+// "W1" wait over, "R1=15" total shown, "X1" next problem, "D" run over, "L2"
+// columns of two shown, "A" abort; "t12" types 1 and 2, "<" erases, "!" commits.
+void drive(AnswerSheet& sheet, const QString& script) {
+  using K = DrillEvent::Kind;
+  const QHash<QChar, K> kinds{{'S', K::Started},         {'C', K::CountdownEnded},
+                              {'N', K::NumberShown},     {'E', K::SeriesEnded},
+                              {'W', K::AnswerWaitEnded}, {'R', K::AnswerRevealed},
+                              {'X', K::NextProblem},     {'D', K::RunEnded},
+                              {'L', K::ColumnsShown},    {'A', K::Aborted}};
+  for (const QString& w : script.split(' ', Qt::SkipEmptyParts)) {
+    if (w[0] == 't') {
+      for (QChar c : w.mid(1)) c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
+    } else if (w == "<") {
+      sheet.erase();
+    } else if (w == "!") {
+      sheet.commit();
+    } else {
+      DrillEvent e;
+      e.kind = kinds.value(w[0]);
+      const QStringList parts = w.mid(1).split('=');
+      e.index = parts[0].toInt();
+      e.value = parts.value(1).toDouble();
+      sheet.onDrillEvent(e);
+    }
+  }
+}
+
+}  // namespace
+
+class AnswersTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // The sheet alone, through sequences the window makes, odd ones included.
+  void sheet_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("marked");
+    QTest::newRow("revealed twice") << "S C0 N t14 E0=15 W0 D R0=15 R0=15"
+                                    << "0:14";
+    QTest::newRow("columns of no run") << "L0 S A L2"
+                                       << "";
+    QTest::newRow("reveal after an abort") << "S C0 N t15! E0=15 A R0=15"
+                                           << "";
+    QTest::newRow("start in the hand-over") << "S C0 N t15! E0=15 R0=15 S C0 N E0=9 R0=9"
+                                            << "0:15 0:-";
+    QTest::newRow("sixteen digits") << "S C0 N t12345678901234567890! E0=1 R0=1"
+                                    << "0:1234567890123456";
+    QTest::newRow("leading zeros") << "S C0 N t007! E0=7 R0=7"
+                                   << "0:7";
+    QTest::newRow("gaps filled in order after the run")
+        << "S C0 N E0=1 W0 X1 C1 N t2! E1=2 W1 X2 C2 N E2=3 W2 D t7! t8! L3"
+        << "0:7 1:2 2:8";
+    QTest::newRow("digits at the run's end stay with the last")
+        << "S C0 N E0=1 W0 X1 C1 N E1=2 W1 t2 D ! t1! L2"
+        << "0:1 1:2";
+    QTest::newRow("nothing before the first number") << "S t5 C0 t5 N t6! E0=6 R0=6"
+                                                     << "0:6";
+    QTest::newRow("nothing after the reveal") << "S C0 N E0=6 R0=6 t6! X1 C1 N E1=6 R1=6"
+                                              << "0:- 1:-";
+    QTest::newRow("automatic then columns") << "S C0 N t3! E0=3 R0=3 X1 C1 N E1=4 W1 D t4! L2"
+                                            << "0:3 1:4";
+  }
+  void sheet() {
+    QFETCH(QString, script);
+    QFETCH(QString, marked);
+    AnswerSheet sheet;
+    Marked heard;
+    sheet.subscribe(&heard);
+    drive(sheet, script);
+    QCOMPARE(heard.seen.join(' '), marked);
+    QVERIFY(sheet.field().isEmpty() || sheet.accepting());
+  }
+
+  // Three terms at 0.1 s: flashing 3840-4190 ms, the wait ends at 13690;
+  // in runs the second problem flashes from about 21030 (automatic) or 18530.
+  void marks_data() {
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QStringList>("shown");
+    const QString ok = "○|正解", none = "未回答|未回答";
+    QTest::newRow("automatic right") << ""
+                                     << "cmdStart 4000 k:15! 20000"
+                                     << "0:15" << QStringList{ok};
+    QTest::newRow("automatic wrong") << ""
+                                     << "cmdStart 4000 k:14! 20000"
+                                     << "0:14" << QStringList{"× 14|不正解"};
+    QTest::newRow("automatic none") << ""
+                                    << "cmdStart 20000"
+                                    << "0:-" << QStringList{};
+    QTest::newRow("digit then erased") << ""
+                                       << "cmdStart 4000 k:1< 20000"
+                                       << "0:-" << QStringList{none};
+    QTest::newRow("corrected") << ""
+                               << "cmdStart 4000 k:16<5! 20000"
+                               << "0:15" << QStringList{ok};
+    QTest::newRow("keypad") << ""
+                            << "cmdStart 4000 k:#1#5= 20000"
+                            << "0:15" << QStringList{ok};
+    QTest::newRow("left in the field") << ""
+                                       << "cmdStart 9000 k:15 20000"
+                                       << "0:15" << QStringList{ok};
+    QTest::newRow("across a hold") << ""
+                                   << "cmdStart 4000 k:1 cmdTome 3000 k:5 cmdTome k:! 20000"
+                                   << "0:15" << QStringList{ok};
+    QTest::newRow("typed twice") << ""
+                                 << "cmdStart 4000 k:9! 1000 k:15! 20000"
+                                 << "0:15" << QStringList{ok};
+    QTest::newRow("too late") << ""
+                              << "cmdStart 14000 k:15 20000"
+                              << "0:-" << QStringList{};
+    QTest::newRow("manual") << "optKaite"
+                            << "cmdStart 4000 k:15! 20000 cmdAns"
+                            << "0:15" << QStringList{ok};
+    QTest::newRow("manual after the wait") << "optKaite"
+                                           << "cmdStart 20000 k:14! cmdAns"
+                                           << "0:14" << QStringList{"× 14|不正解"};
+    QTest::newRow("manual twice") << "optKaite"
+                                  << "cmdStart 20000 k:14 cmdAns cmdAns k:15!"
+                                  << "0:14" << QStringList{"× 14|不正解"};
+    QTest::newRow("automatic run") << "hscl7=2"
+                                   << "cmdStart 4000 k:15! 14000 k:15 30000"
+                                   << "0:15 1:-" << QStringList{none, "1 / 2|正解数"};
+    QTest::newRow("later, during the run")
+        << "hscl7=2 optKaite"
+        << "cmdStart 4000 k:15! 15000 k:14! 20000 cmdAns"
+        << "0:15 1:14" << QStringList{ok, "× 14|不正解", "1 / 2|正解数"};
+    QTest::newRow("later, after the run")
+        << "hscl7=2 optKaite"
+        << "cmdStart 30000 k:15! k:9! cmdAns"
+        << "0:15 1:9" << QStringList{ok, "× 9|不正解", "1 / 2|正解数"};
+    QTest::newRow("later, in the answer wait")
+        << "hscl7=2 optKaite"
+        << "cmdStart 6000 k:15 14000 k:2! 30000 cmdAns"
+        << "0:15 1:2" << QStringList{ok, "× 2|不正解", "1 / 2|正解数"};
+    QTest::newRow("later, second only") << "hscl7=2 optKaite"
+                                        << "cmdStart 20000 k:15! 10000 cmdAns"
+                                        << "0:- 1:15" << QStringList{none, ok, "1 / 2|正解数"};
+  }
+  void marks() {
+    QFETCH(QString, settings);
+    QFETCH(QString, actions);
+    QFETCH(QString, marked);
+    QFETCH(QStringList, shown);
+    Drill d(settings);
+    d.play(actions);
+    QCOMPARE(d.marked.seen.join(' '), marked);
+    QStringList marks = d.shownMarks();
+    marks.sort();
+    shown.sort();
+    QCOMPARE(marks, shown);
+    QVERIFY(!d.fieldShown());
+    d.checkPlacement();
+  }
+
+  // The field appears with the first digit, in the text colour, grouped
+  // while the switch is on, named for a screen reader; Backspace empties it.
+  void field() {
+    Drill d("chk1");
+    DrillSettings s = d.port.settings();
+    s.textColour = 0x0000FFFF;  // yellow
+    d.port.applySettings(s);
+    d.play("cmdStart 4000");
+    QVERIFY(!d.fieldShown());
+    d.keys("12345");
+    QVERIFY(d.fieldShown());
+    QCOMPARE(d.field()->text(), QStringLiteral("12,345"));
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.field());
+    QCOMPARE(a->text(QAccessible::Name), QStringLiteral("あなたの答"));
+    QCOMPARE(a->text(QAccessible::Description), QStringLiteral("12,345"));
+    const QImage img = d.field()->grab().toImage();
+    int yellow = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) yellow += img.pixel(x, y) == qRgb(255, 255, 0);
+    QVERIFY(yellow > 20);
+    d.checkPlacement();
+    d.keys("<<<<<");
+    QVERIFY(!d.fieldShown());
+  }
+
+  // With the field empty, Space and Enter press the focused button and the
+  // digits reach the controls; with digits in it, Enter commits instead and
+  // Space still presses the button.
+  void keysKeepTheirMeaning() {
+    Drill d("");
+    d.play("cmdStart 4000");
+    QCOMPARE(qApp->focusWidget(), d.h->cmdTome.widget());
+    d.keys("_");
+    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("続き"));
+    d.keys("!");
+    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("保留"));
+    d.keys("=");
+    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("続き"));
+    d.keys("7!");
+    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("続き"));
+    QVERIFY(!d.fieldShown());
+    d.keys("7_");
+    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("保留"));
+    QVERIFY(d.fieldShown());
+    // At idle no digit is taken, and Enter presses the focused start button.
+    Drill idle("");
+    QVERIFY(idle.h->cmdStart.SetFocus());
+    idle.keys("5<");
+    QVERIFY(!idle.fieldShown());
+    idle.keys("!");
+    QVERIFY(!idle.h->cmdStart.Enabled());
+  }
+
+  // Marks go with what they stand beside: the next problem, a new start, an
+  // abort, and a digit-count change that clears an idle window.
+  void marksGo_data() {
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("then");
+    QTest::newRow("next problem") << "hscl7=2"
+                                  << "4000";
+    QTest::newRow("new start") << ""
+                               << "cmdStart";
+    QTest::newRow("abort") << "hscl7=2"
+                           << "cmdStop";
+    QTest::newRow("digit count") << ""
+                                 << "4000 hscl1=2";
+  }
+  void marksGo() {
+    QFETCH(QString, settings);
+    QFETCH(QString, then);
+    Drill d(settings);
+    d.play("cmdStart 4000 k:15! 10000");
+    QCOMPARE(d.shownMarks(), QStringList{"○|正解"});
+    d.play(then);
+    QCOMPARE(d.shownMarks(), QStringList{});
+  }
+
+  // A window where nothing is typed looks exactly as one without the feature.
+  void unusedLooksTheSame() {
+    const QString run = "hscl7=3 optKaite cmdStart 50000";
+    Harness plain;
+    plain.play("hscl6=3 hscl5=10");
+    DrillPort(*plain.f).scriptDraws(kFives);
+    Drill d("");
+    QImage seen[2];
+    for (Harness* h : {&plain, &d.h}) {
+      QWidget* window = h->f->form.widget();
+      window->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(window));
+      h->play(run);
+      sendKeys(window, "<");
+      h->play("cmdAns");
+      QVERIFY(h->f->lbl6.Visible());
+      window->grab();  // the first paint of large glyphs may differ in its antialiasing
+      seen[h == &d.h] = window->grab().toImage();
+    }
+    QCOMPARE(seen[1], seen[0]);
+  }
+
+  // A run of 20 with 14-digit totals: every mark beside its total, off the
+  // columns and the panel.
+  void longRun() {
+    Drill d("hscl1=14 hscl7=20 optKaite");
+    d.play("cmdStart 300000");
+    for (int k = 0; k < 20; ++k) d.keys(k % 3 ? "1!" : "");
+    d.play("cmdAns");
+    QCOMPARE(d.marked.seen.size(), 20);
+    QCOMPARE(d.shownMarks().size(), 21);
+    d.checkPlacement();
+  }
+};
+
+PELATTO_TEST_MAIN(AnswersTest)
+#include "test_answers.moc"
