@@ -3,6 +3,7 @@
 #include <memory>
 
 class DrillPort;
+class GradeTests;
 class WindowMenu;
 
 // Everything the program offers beyond the window itself, built around it.
@@ -15,8 +16,10 @@ class Features {
   Features& operator=(const Features&) = delete;
 
   WindowMenu& menu() const { return *menu_; }
+  GradeTests& grades() const { return *grades_; }
 
  private:
   DrillPort& port_;
   std::unique_ptr<WindowMenu> menu_;
+  std::unique_ptr<GradeTests> grades_;
 };
