@@ -54,6 +54,7 @@ GradeChooser::GradeChooser(QWidget* mainWindow, const LadderSet& ladders)
   }
   list_->expandAll();
   list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->header()->setStretchLastSection(false);
   if (list_->topLevelItemCount() > 0 && list_->topLevelItem(0)->childCount() > 0)
     list_->setCurrentItem(list_->topLevelItem(0)->child(0));
 
@@ -80,7 +81,8 @@ GradeChooser::GradeChooser(QWidget* mainWindow, const LadderSet& ladders)
   column->addWidget(note);
   column->addWidget(problems_);
   column->addWidget(buttons);
-  resize(560, 560);
+  list_->header()->resizeSections(QHeaderView::ResizeToContents);
+  resize(list_->header()->length() + 60, 560);
 
   QObject::connect(buttons, &QDialogButtonBox::accepted, this, [this] { choose(); });
   QObject::connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);

@@ -12,7 +12,6 @@ QLabel* line(QWidget* parent, const char* objectName, int pointSize) {
   auto* l = new QLabel(parent);
   l->setObjectName(QString::fromLatin1(objectName));
   l->setTextFormat(Qt::PlainText);
-  l->setWordWrap(true);
   l->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   QFont f = l->font();
   f.setPointSize(pointSize);
@@ -27,6 +26,7 @@ GradeWindow::GradeWindow(QWidget* mainWindow)
       main_(mainWindow),
       title_(line(this, "gradeTitle", 16)),
       facts_(line(this, "gradeFacts", 12)),
+      hint_(line(this, "gradeHint", 12)),
       outcome_(line(this, "gradeOutcome", 18)),
       detail_(line(this, "gradeDetail", 12)),
       highest_(line(this, "gradeHighest", 12)),
@@ -49,9 +49,11 @@ GradeWindow::GradeWindow(QWidget* mainWindow)
   buttons->addWidget(close_);
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(16, 12, 16, 12);
-  for (QLabel* l : {title_, facts_, outcome_, detail_, highest_}) column->addWidget(l);
+  for (QLabel* l : {title_, facts_, hint_, outcome_, detail_, highest_}) column->addWidget(l);
   column->addLayout(buttons);
-  setMinimumWidth(340);
+  hint_->setWordWrap(true);
+  detail_->setWordWrap(true);
+  setMinimumWidth(380);
 
   QObject::connect(start_, &QPushButton::clicked, this, [this] {
     if (onStart) onStart();
@@ -59,11 +61,13 @@ GradeWindow::GradeWindow(QWidget* mainWindow)
   QObject::connect(close_, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void GradeWindow::showPlan(const QString& title, const QStringList& facts) {
+void GradeWindow::showPlan(const QString& title, const QStringList& facts, const QString& hint) {
   title_->setText(title);
   facts_->setText(facts.join('\n'));
+  hint_->setText(hint);
+  hint_->show();
   for (QLabel* l : {outcome_, detail_, highest_}) l->clear(), l->hide();
-  setAccessibleDescription(facts.join(QStringLiteral("。")));
+  setAccessibleDescription((facts + QStringList{hint}).join(QStringLiteral("。")));
   start_->show();
   placeBesideMain();
   show();
@@ -77,6 +81,7 @@ void GradeWindow::showOutcome(const QString& outcome, const QString& detail,
   outcome_->setText(outcome);
   detail_->setText(detail);
   highest_->setText(highest);
+  hint_->hide();
   outcome_->show();
   detail_->setVisible(!detail.isEmpty());
   highest_->setVisible(!highest.isEmpty());

@@ -17,8 +17,9 @@ class GradeWindow : public QWidget {
   std::function<void()> onStart;
   std::function<void()> onClose;
 
-  // Before the start: grade, what it sets, official and real time.
-  void showPlan(const QString& title, const QStringList& facts);
+  // Before the start: grade, what it sets, official and real time, and a
+  // hint on how the test goes, which the outcome replaces.
+  void showPlan(const QString& title, const QStringList& facts, const QString& hint);
   // After the marking or an abandon: the outcome and the highest grade passed.
   void showOutcome(const QString& outcome, const QString& detail, const QString& highest);
 
@@ -35,6 +36,7 @@ class GradeWindow : public QWidget {
   QWidget* main_;
   QLabel* title_;
   QLabel* facts_;
+  QLabel* hint_;
   QLabel* outcome_;
   QLabel* detail_;
   QLabel* highest_;
