@@ -1,5 +1,6 @@
 #include "engine/drill_events.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 #include <algorithm>
 #include <exception>
@@ -65,7 +66,8 @@ void DrillEvents::deliver(DrillEvent event) {
 }
 
 void DrillEvents::tell(DrillListener* listener, const DrillEvent& event) {
-  const char* what = "unknown exception";
+  // A copy: the exception and its message are gone once the handler ends.
+  QByteArray what = "unknown exception";
   try {
     listener->onDrillEvent(event);
     return;
@@ -75,5 +77,5 @@ void DrillEvents::tell(DrillListener* listener, const DrillEvent& event) {
   }
   if (std::find(reported_.begin(), reported_.end(), listener) != reported_.end()) return;
   reported_.push_back(listener);
-  qWarning("pelatto: a feature failed on a drill event and was skipped (%s)", what);
+  qWarning("pelatto: a feature failed on a drill event and was skipped (%s)", what.constData());
 }
