@@ -209,6 +209,7 @@ class GradeTestTest : public QObject {
     QTest::newRow("automatic answers") << 4000 << "optKaiji" << true << true;
     QTest::newRow("abort") << 60000 << "cmdStop" << true << false;
     QTest::newRow("after the run") << 200000 << "hscl6-" << true << true;
+    QTest::newRow("new run before marking") << 200000 << "cmdStart" << true << true;
     QTest::newRow("grouping") << 4000 << "chk1" << false << true;
     QTest::newRow("hold") << 4000 << "cmdTome 3000 cmdTome" << false << true;
   }

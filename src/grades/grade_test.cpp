@@ -81,7 +81,8 @@ void GradeTest::onDrillEvent(const DrillEvent& e) {
       // The test's own start; any later one leaves the test's numbers behind.
       if (started_ || !keepsGrade(e.settings, grade_))
         abandon(QStringLiteral("試験の途中で新しい練習が始まりました"));
-      started_ = true;
+      else
+        started_ = true;
       break;
     case K::SettingsChanged:
       // What the test's own start set is heard before its Started.
