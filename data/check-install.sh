@@ -49,7 +49,8 @@ for f in \
   "$metainfo" \
   "$share/icons/hicolor/scalable/apps/org.pelatto.Pelatto.svg" \
   "$share/icons/hicolor/32x32/apps/org.pelatto.Pelatto.png" \
-  "$share/icons/hicolor/48x48/apps/org.pelatto.Pelatto.png"
+  "$share/icons/hicolor/48x48/apps/org.pelatto.Pelatto.png" \
+  "$share/pelatto/ladders/dan.txt"
 do
   [ -s "$f" ] || fail "missing or empty: $f"
 done

@@ -4,6 +4,7 @@
 
 class AnswerSheet;
 class DrillPort;
+class GradeTests;
 class TypedAnswers;
 class WindowMenu;
 
@@ -19,9 +20,11 @@ class Features {
   WindowMenu& menu() const { return *menu_; }
   // The learner's typed answers; subscribe to hear each marked total.
   AnswerSheet& answers() const;
+  GradeTests& grades() const { return *grades_; }
 
  private:
   DrillPort& port_;
   std::unique_ptr<WindowMenu> menu_;
   std::unique_ptr<TypedAnswers> answers_;
+  std::unique_ptr<GradeTests> grades_;
 };

@@ -1,0 +1,36 @@
+#include "grades/grade_tests.h"
+
+#include <QDebug>
+#include <QTextStream>
+
+#include "desktop/window_menu.h"
+#include "grades/grade_chooser.h"
+#include "grades/grade_test.h"
+#include "shell/drill_port.h"
+
+GradeTests::GradeTests(DrillPort& port, WindowMenu& menu, HistoryApi* history, LadderSet ladders)
+    : ladders_(std::move(ladders)),
+      test_(std::make_unique<GradeTest>(port, history)),
+      chooser_(std::make_unique<GradeChooser>(port.widget(), ladders_)) {
+  for (const LadderError& e : ladders_.errors) qWarning().noquote() << "pelatto:" << e.text();
+  chooser_->onChosen = [this](const Ladder& l, const Grade& g) { test_->prepare(l, g); };
+  menu.add(QStringLiteral("級・段位認定…"), QKeySequence(Qt::CTRL | Qt::Key_G),
+           [this] { openChooser(); });
+}
+
+GradeTests::~GradeTests() = default;
+
+bool GradeTests::startGradeByName(const QString& name, QTextStream& err) {
+  const Ladder* ladder = nullptr;
+  if (const Grade* grade = ladders_.find(name, &ladder)) {
+    test_->prepare(*ladder, *grade);
+    return true;
+  }
+  err << QStringLiteral("pelatto: 「%1」という級・段位はありません。選べるのは:\n").arg(name);
+  for (const QString& line : ladders_.gradeLists()) err << "  " << line << '\n';
+  for (const LadderError& e : ladders_.errors) err << "  (" << e.text() << ")\n";
+  err.flush();
+  return false;
+}
+
+void GradeTests::openChooser() { chooser_->open(); }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "grades/ladder_files.h"
+
+class DrillPort;
+class GradeChooser;
+class GradeTest;
+class HistoryApi;
+class QTextStream;
+class WindowMenu;
+
+// The grade tests as the program offers them: the ladders read at start, the
+// menu entry with its grade chooser, and the command line's grade.
+class GradeTests {
+ public:
+  GradeTests(DrillPort& port, WindowMenu& menu, HistoryApi* history,
+             LadderSet ladders = loadLadders());
+  ~GradeTests();
+
+  // Prepares the test of that grade ("十段", or "ladder/grade"); on a name no
+  // ladder knows, writes the grades there are to err and returns false.
+  bool startGradeByName(const QString& name, QTextStream& err);
+  void openChooser();
+
+  const LadderSet& ladders() const { return ladders_; }
+  GradeTest& test() const { return *test_; }
+  GradeChooser& chooser() const { return *chooser_; }
+
+ private:
+  LadderSet ladders_;
+  std::unique_ptr<GradeTest> test_;
+  std::unique_ptr<GradeChooser> chooser_;
+};

@@ -1,0 +1,110 @@
+#include "grades/grade_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* line(QWidget* parent, const char* objectName, int pointSize) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromLatin1(objectName));
+  l->setTextFormat(Qt::PlainText);
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  QFont f = l->font();
+  f.setPointSize(pointSize);
+  l->setFont(f);
+  return l;
+}
+
+}  // namespace
+
+GradeWindow::GradeWindow(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Dialog),
+      main_(mainWindow),
+      title_(line(this, "gradeTitle", 16)),
+      facts_(line(this, "gradeFacts", 12)),
+      hint_(line(this, "gradeHint", 12)),
+      outcome_(line(this, "gradeOutcome", 18)),
+      detail_(line(this, "gradeDetail", 12)),
+      highest_(line(this, "gradeHighest", 12)),
+      start_(new QPushButton(QStringLiteral("始める"), this)),
+      close_(new QPushButton(QStringLiteral("閉じる"), this)) {
+  setObjectName(QStringLiteral("gradeWindow"));
+  setWindowTitle(QStringLiteral("級・段位認定"));
+  setAccessibleName(QStringLiteral("級・段位認定"));
+  start_->setObjectName(QStringLiteral("gradeStart"));
+  close_->setObjectName(QStringLiteral("gradeClose"));
+  start_->setDefault(true);
+  QFont big = start_->font();
+  big.setPointSize(12);
+  start_->setFont(big);
+  close_->setFont(big);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(start_);
+  buttons->addWidget(close_);
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(16, 12, 16, 12);
+  for (QLabel* l : {title_, facts_, hint_, outcome_, detail_, highest_}) column->addWidget(l);
+  column->addLayout(buttons);
+  hint_->setWordWrap(true);
+  detail_->setWordWrap(true);
+  setMinimumWidth(380);
+
+  QObject::connect(start_, &QPushButton::clicked, this, [this] {
+    if (onStart) onStart();
+  });
+  QObject::connect(close_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void GradeWindow::showPlan(const QString& title, const QStringList& facts, const QString& hint) {
+  title_->setText(title);
+  facts_->setText(facts.join('\n'));
+  hint_->setText(hint);
+  hint_->show();
+  for (QLabel* l : {outcome_, detail_, highest_}) l->clear(), l->hide();
+  setAccessibleDescription((facts + QStringList{hint}).join(QStringLiteral("。")));
+  start_->show();
+  placeBesideMain();
+  show();
+  raise();
+  activateWindow();
+  start_->setFocus();
+}
+
+void GradeWindow::showOutcome(const QString& outcome, const QString& detail,
+                              const QString& highest) {
+  outcome_->setText(outcome);
+  detail_->setText(detail);
+  highest_->setText(highest);
+  hint_->hide();
+  outcome_->show();
+  detail_->setVisible(!detail.isEmpty());
+  highest_->setVisible(!highest.isEmpty());
+  setAccessibleDescription(QStringList({outcome, detail, highest}).join(QStringLiteral("。")));
+  start_->hide();
+  placeBesideMain();
+  show();
+  raise();
+  activateWindow();
+  close_->setFocus();
+}
+
+QString GradeWindow::title() const { return title_->text(); }
+QString GradeWindow::outcome() const { return outcome_->text(); }
+
+void GradeWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (onClose) onClose();
+}
+
+// In the window's top-left corner, clear of the numbers in the middle.
+void GradeWindow::placeBesideMain() {
+  adjustSize();
+  const QRect area = main_->geometry();
+  move(area.left() + 24, area.top() + 24);
+}

@@ -1,0 +1,295 @@
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <QTreeWidget>
+#include <algorithm>
+#include <tuple>
+
+#include "desktop/window_menu.h"
+#include "grades/grade_chooser.h"
+#include "grades/grade_test.h"
+#include "grades/grade_tests.h"
+#include "grades/grade_window.h"
+#include "harness.h"
+#include "shell/drill_port.h"
+
+// A grade test on the real window in virtual time: the panel it sets, the
+// run of ten, the answers as the typed-answers feature marks them, and what
+// ends a test early.
+
+namespace {
+
+using K = DrillEvent::Kind;
+
+struct FakeHistory : HistoryApi {
+  QList<RecordContext> contexts;
+  QList<GradeTestRecord> begun, finished;
+  void setContext(const RecordContext& c) override { contexts << c; }
+  qint64 beginGradeTest(const GradeTestRecord& t) override {
+    begun << t;
+    return 40 + begun.size();
+  }
+  void finishGradeTest(const GradeTestRecord& t) override { finished.prepend(t); }
+  QList<GradeTestRecord> gradeTests() const override { return finished; }
+};
+
+// What the drill showed: each series' total and when its numbers came and went.
+struct Recorder : DrillListener {
+  QList<double> totals;
+  QList<DrillEvent> events;
+  void onDrillEvent(const DrillEvent& e) override {
+    events << e;
+    if (e.kind == K::SeriesEnded) totals << e.value;
+  }
+  int count(K kind) const {
+    return static_cast<int>(std::count_if(events.begin(), events.end(),
+                                          [kind](const DrillEvent& e) { return e.kind == kind; }));
+  }
+  // Each series from its first number's appearance to its last one's blank, in ms.
+  QList<qint64> seriesTimes() const {
+    QList<qint64> out;
+    qint64 first = -1, lastBlank = 0;
+    for (const DrillEvent& e : events) {
+      if (e.kind == K::NumberShown && first < 0) first = e.timeNs;
+      if (e.kind == K::Blanked) lastBlank = e.timeNs;
+      if (e.kind == K::SeriesEnded) out << (lastBlank - first) / 1'000'000, first = -1;
+    }
+    return out;
+  }
+};
+
+LadderSet bundled() {
+  LadderSet set;
+  for (const QString& folder : bundledLadderFolders())
+    if (QDir(folder).exists()) return readLadderFolder(folder, set), set;
+  return set;
+}
+
+struct Session {
+  Harness h;
+  DrillPort port{*h.f};
+  FakeHistory history;
+  Recorder seen;
+  LadderSet ladders = bundled();
+  GradeTest test{port, &history};
+
+  Session() { port.subscribe(&seen); }
+  const Grade& grade(const QString& name) { return *ladders.find(name); }
+  void prepare(const QString& name) { test.prepare(ladders.ladders[0], grade(name)); }
+  void pressStart() { QTest::mouseClick(test.window().startButton(), Qt::LeftButton); }
+  // Runs the drill until the run is over (or two hours have passed).
+  void runToEnd() {
+    h.clock.advanceUntil([&] { return seen.count(K::RunEnded) > 0; }, 7'200'000);
+  }
+  // The typed-answers feature marking the run: the first `right` correct,
+  // the rest wrong or not given.
+  void mark(int right) {
+    for (int k = 0; k < seen.totals.size(); ++k) {
+      MarkedAnswer a{k, seen.totals[k], {}};
+      if (k < right)
+        a.typed = seen.totals[k];
+      else if (k % 2)
+        a.typed = seen.totals[k] + 1;
+      test.onAnswerMarked(a);
+    }
+  }
+};
+
+}  // namespace
+
+class GradeTestTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  // Each bundled grade as the drill really flashes it: every number has the
+  // grade's digits, and the series lasts what the ladder's table says.
+  void seriesTime_data() {
+    QTest::addColumn<QString>("grade");
+    for (const Grade& g : bundled().ladders.value(0).grades)
+      QTest::newRow(qPrintable(g.name)) << g.name;
+  }
+  void seriesTime() {
+    QFETCH(QString, grade);
+    Session s;
+    const Grade& g = s.grade(grade);
+    s.port.applySettings(GradeTest::settingsFor(g, s.port.settings()));
+    s.port.pressStart();
+    s.h.clock.advanceUntil([&] { return !s.seen.totals.isEmpty(); }, 120'000);
+    s.port.pressAbort();
+    const int pace = *paceFor(g.terms, g.officialMs);
+    QCOMPARE(s.seen.seriesTimes(), QList<qint64>({seriesMs(g.terms, pace)}));
+    int numbers = 0;
+    for (const DrillEvent& e : s.seen.events) {
+      if (e.kind != K::NumberShown) continue;
+      QCOMPARE(e.text.size(), g.digits);
+      ++numbers;
+    }
+    QCOMPARE(numbers, g.terms);
+  }
+
+  // A whole 十段 test: the window's plan, the panel it sets, ten problems,
+  // the answers marked; score, verdict and record for 4 to 7 right.
+  void fullTest_data() {
+    QTest::addColumn<int>("right");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("4") << 4 << "40 点　不合格";
+    QTest::newRow("5") << 5 << "50 点　準合格";
+    QTest::newRow("6") << 6 << "60 点　準合格";
+    QTest::newRow("7") << 7 << "70 点　合格";
+    QTest::newRow("10") << 10 << "100 点　合格";
+  }
+  void fullTest() {
+    QFETCH(int, right);
+    QFETCH(QString, outcome);
+    Session s;
+    s.prepare("十段");
+    GradeWindow& w = s.test.window();
+    QVERIFY(w.isVisible());
+    const QString plan = w.findChild<QLabel*>("gradeFacts")->text();
+    QVERIFY2(plan.contains("規定の時間: 3 秒") &&
+                 plan.contains("この試験の時間: 3.045 秒（1 口 0.21 秒）") &&
+                 plan.contains("3 桁・15 口・10 問"),
+             qPrintable(plan));
+    const DrillSettings panel = s.port.settings();
+    QCOMPARE(std::tuple(panel.longest, panel.shortest, panel.mix, panel.terms, panel.pace,
+                        panel.extension, panel.runLength, panel.mode),
+             std::tuple(3, 3, 0, 15, 21, 0, 10, AnswerMode::Later));
+    QVERIFY(s.history.begun.isEmpty());
+
+    s.pressStart();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(s.test.state(), GradeTest::State::Running);
+    QCOMPARE(s.history.begun.size(), 1);
+    QCOMPARE(s.history.contexts.value(0).kind, RecordContext::Kind::Test);
+    QCOMPARE(s.history.contexts.value(0).grade, QString("十段"));
+    QCOMPARE(s.history.contexts.value(0).testId, qint64(41));
+    s.runToEnd();
+    QCOMPARE(s.seen.totals.size(), 10);
+    QCOMPARE(s.seen.seriesTimes(), QList<qint64>(10, 3045));
+    QCOMPARE(s.test.state(), GradeTest::State::Marking);
+
+    s.port.pressAnswer();
+    QCOMPARE(s.seen.count(K::ColumnsShown), 1);
+    s.mark(right);
+    QCOMPARE(s.test.state(), GradeTest::State::Idle);
+    QCOMPARE(s.history.finished.size(), 1);
+    const GradeTestRecord& r = s.history.finished[0];
+    QCOMPARE(std::tuple(r.id, r.grade, r.ladder, r.problems, r.correct),
+             std::tuple(qint64(41), QString("十段"), s.ladders.ladders[0].name, 10, right));
+    QCOMPARE(r.result, outcome.section(u'　', 1));
+    QCOMPARE(s.history.contexts.size(), 2);
+    QCOMPARE(s.history.contexts[1].kind, RecordContext::Kind::Practice);
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.outcome(), outcome);
+    QCOMPARE(w.findChild<QLabel*>("gradeHighest")->text(),
+             right >= 7 ? QString("最高合格: 十段") : QString("合格した段位はまだありません"));
+    QVERIFY(w.accessibleDescription().startsWith(outcome));
+    // Answers told again after the end belong to no test.
+    s.mark(10);
+    QCOMPARE(s.history.finished.size(), 1);
+  }
+
+  // A setting the grade fixes, moved at some point of the test, ends it as
+  // abandoned while the drill goes on as it would; a free one does not.
+  void settingMoved_data() {
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<bool>("abandoned");
+    QTest::addColumn<bool>("drillGoesOn");
+    QTest::newRow("pace while flashing") << 4000 << "hscl5+" << true << true;
+    QTest::newRow("terms in a countdown") << 19000 << "hscl6-" << true << true;
+    QTest::newRow("run length") << 1000 << "hscl7-" << true << true;
+    QTest::newRow("digits") << 4000 << "hscl1+" << true << false;
+    QTest::newRow("pace dragged") << 4000 << "hscl5~30" << true << true;
+    QTest::newRow("automatic answers") << 4000 << "optKaiji" << true << true;
+    QTest::newRow("abort") << 60000 << "cmdStop" << true << false;
+    QTest::newRow("after the run") << 200000 << "hscl6-" << true << true;
+    QTest::newRow("new run before marking") << 200000 << "cmdStart" << true << true;
+    QTest::newRow("grouping") << 4000 << "chk1" << false << true;
+    QTest::newRow("hold") << 4000 << "cmdTome 3000 cmdTome" << false << true;
+  }
+  void settingMoved() {
+    QFETCH(int, at);
+    QFETCH(QString, actions);
+    QFETCH(bool, abandoned);
+    QFETCH(bool, drillGoesOn);
+    Session s;
+    s.prepare("十段");
+    s.pressStart();
+    s.h.clock.advance(at);
+    s.h.play(actions);
+    QCOMPARE(s.test.state() == GradeTest::State::Idle, abandoned);
+    QCOMPARE(s.seen.count(K::Aborted) == 0, drillGoesOn);
+    if (abandoned) {
+      QCOMPARE(s.history.finished.value(0).result, QString("中断"));
+      QCOMPARE(s.test.window().outcome(), QString("中断"));
+      QCOMPARE(s.history.contexts.last().kind, RecordContext::Kind::Practice);
+      return;
+    }
+    s.runToEnd();
+    s.port.pressAnswer();
+    s.mark(8);
+    QCOMPARE(s.history.finished.value(0).result, QString("合格"));
+  }
+
+  // Another grade chosen mid-test abandons the first; the new one starts
+  // from its own plan, and closing its window before the start does nothing.
+  void secondGrade() {
+    Session s;
+    s.prepare("十段");
+    s.pressStart();
+    s.h.clock.advance(5000);
+    s.prepare("五段");
+    QCOMPARE(s.history.finished.value(0).grade, QString("十段"));
+    QCOMPARE(s.history.finished.value(0).result, QString("中断"));
+    QCOMPARE(s.test.state(), GradeTest::State::Ready);
+    QCOMPARE(s.port.settings().terms, 10);
+    QCOMPARE(s.port.settings().pace, 74);
+    QVERIFY(s.port.canStart());
+    s.test.window().close();
+    QCOMPARE(s.test.state(), GradeTest::State::Idle);
+    s.port.pressStart();
+    s.runToEnd();
+    QCOMPARE(s.history.begun.size(), 1);
+  }
+
+  // The menu entry's chooser, and the command line's grade by name.
+  void chooserAndName() {
+    Harness h;
+    DrillPort port(*h.f);
+    WindowMenu menu(port.widget());
+    LadderSet set = bundled();
+    GradeTests grades(port, menu, nullptr, set);
+    QCOMPARE(menu.menu()->actions().size(), 1);
+    menu.menu()->actions()[0]->trigger();
+    QTreeWidget* list = grades.chooser().list();
+    QVERIFY(grades.chooser().isVisible());
+    QTreeWidgetItem* tenth = list->topLevelItem(0)->child(7);
+    QCOMPARE(tenth->text(0), QString("十段"));
+    QCOMPARE(QStringList({tenth->text(3), tenth->text(4), tenth->text(5)}),
+             QStringList({"3 秒", "3.045 秒", "0.21 秒"}));
+    list->setCurrentItem(tenth);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!grades.chooser().isVisible());
+    QCOMPARE(grades.test().window().title(), QString("十段　認定試験"));
+    QCOMPARE(port.settings().pace, 21);
+
+    QString out;
+    QTextStream err(&out);
+    QVERIFY(grades.startGradeByName("二十段", err));
+    QCOMPARE(port.settings().pace, 10);
+    QVERIFY(grades.startGradeByName(" 十段", err));
+    QVERIFY(out.isEmpty());
+    QVERIFY(!grades.startGradeByName("21段", err));
+    QVERIFY2(out.contains("「21段」") && out.contains("三段 四段 五段") && out.contains("二十段"),
+             qPrintable(out));
+  }
+};
+
+PELATTO_TEST_MAIN(GradeTestTest)
+#include "test_grade_test.moc"

@@ -1,0 +1,199 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "grades/grade_marking.h"
+#include "grades/ladder_files.h"
+#include "harness.h"
+
+// The ladder files and the rules that turn a grade into a panel: the pace
+// for the official time, what a file may hold and how its mistakes read.
+
+namespace {
+
+LadderSet bundled() {
+  LadderSet set;
+  for (const QString& folder : bundledLadderFolders())
+    if (QDir(folder).exists()) return readLadderFolder(folder, set), set;
+  return set;
+}
+
+// A ladder file's text: the header, then the given lines.
+QString ladderText(const QString& lines) { return "ladder\tうちの教室\n" + lines; }
+
+}  // namespace
+
+class GradesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  // Every bundled grade: its figures, the pace chosen and how long its
+  // series really lasts, never more than half a pace step from the official.
+  void bundledLadder_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("grade");
+    QTest::addColumn<int>("terms");
+    QTest::addColumn<int>("officialMs");
+    QTest::addColumn<int>("pace");
+    QTest::addColumn<int>("realMs");
+    const struct {
+      const char* name;
+      int terms, official, pace, real;
+    } rows[] = {{"三段", 6, 5000, 91, 5005},    {"四段", 8, 6000, 80, 6000},
+                {"五段", 10, 7000, 74, 7030},   {"六段", 12, 8000, 70, 8050},
+                {"七段", 15, 8000, 55, 7975},   {"八段", 15, 6000, 41, 5945},
+                {"九段", 15, 4500, 31, 4495},   {"十段", 15, 3000, 21, 3045},
+                {"十一段", 15, 2800, 19, 2755}, {"十二段", 15, 2600, 18, 2610},
+                {"十三段", 15, 2400, 17, 2465}, {"十四段", 15, 2200, 15, 2175},
+                {"十五段", 15, 2000, 14, 2030}, {"十六段", 15, 1900, 13, 1885},
+                {"十七段", 15, 1800, 12, 1740}, {"十八段", 15, 1700, 12, 1740},
+                {"十九段", 15, 1600, 11, 1595}, {"二十段", 15, 1500, 10, 1450}};
+    int k = 0;
+    for (const auto& r : rows)
+      QTest::addRow("%s", r.name) << k++ << QString::fromUtf8(r.name) << r.terms << r.official
+                                  << r.pace << r.real;
+  }
+  void bundledLadder() {
+    QFETCH(int, index);
+    QFETCH(QString, grade);
+    QFETCH(int, terms);
+    QFETCH(int, officialMs);
+    QFETCH(int, pace);
+    QFETCH(int, realMs);
+    const LadderSet set = bundled();
+    QVERIFY2(set.errors.isEmpty(), qPrintable(set.errors.value(0).text()));
+    QCOMPARE(set.ladders.size(), 1);
+    const Ladder& dan = set.ladders[0];
+    QCOMPARE(dan.grades.size(), 18);
+    const Grade& g = dan.grades[index];  // the ladder keeps the file's order
+    QCOMPARE(g.name, grade);
+    QCOMPARE(g.digits, 3);
+    QCOMPARE(g.terms, terms);
+    QCOMPARE(g.officialMs, officialMs);
+    QCOMPARE(paceFor(terms, officialMs), std::optional<int>(pace));
+    QCOMPARE(seriesMs(terms, pace), realMs);
+    QVERIFY(std::abs(realMs - officialMs) * 2 <= seriesMs(terms, 1));
+  }
+
+  // The ends of the pace bar: the nearest pace must lie on it.
+  void paceLimits_data() {
+    QTest::addColumn<int>("terms");
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<int>("pace");  // 0: cannot be set
+    QTest::newRow("fastest exactly") << 15 << 1450 << 10;
+    QTest::newRow("just rounds up to 10") << 15 << 1378 << 10;
+    QTest::newRow("nearest is 9") << 15 << 1377 << 0;
+    QTest::newRow("just rounds down to 300") << 15 << 43572 << 300;
+    QTest::newRow("nearest is 301") << 15 << 43573 << 0;
+    QTest::newRow("two terms at 3 s") << 2 << 4500 << 300;
+    QTest::newRow("thirty terms, 0.3 s") << 30 << 300 << 0;
+  }
+  void paceLimits() {
+    QFETCH(int, terms);
+    QFETCH(int, ms);
+    QFETCH(int, pace);
+    QCOMPARE(paceFor(terms, ms).value_or(0), pace);
+  }
+
+  // Each kind of mistake, reported with the file, its line and what is
+  // wrong; the file then offers no ladder at all.
+  void mistakes_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no header") << "初段\t3\t15\t8\n" << 1 << "ladder<TAB>";
+    QTest::newRow("empty") << "# nothing\n\n" << 0 << "空です";
+    QTest::newRow("header only") << ladderText("") << 0 << "級がひとつもありません";
+    QTest::newRow("spaces for tabs") << ladderText("初段 3 15 8\n") << 2 << "4 項目";
+    QTest::newRow("a field missing") << ladderText("# x\n初段\t3\t15\n") << 3 << "（3 項目）";
+    QTest::newRow("no name") << ladderText("\t3\t15\t8\n") << 2 << "級名";
+    QTest::newRow("digits 0") << ladderText("初段\t0\t15\t8\n") << 2 << "桁数「0」";
+    QTest::newRow("digits 15") << ladderText("初段\t15\t15\t8\n") << 2 << "桁数「15」";
+    QTest::newRow("digits text") << ladderText("初段\t三\t15\t8\n") << 2 << "桁数「三」";
+    QTest::newRow("terms 1") << ladderText("初段\t3\t1\t8\n") << 2 << "口数「1」";
+    QTest::newRow("terms 31") << ladderText("初段\t3\t31\t8\n") << 2 << "口数「31」";
+    QTest::newRow("seconds with unit") << ladderText("初段\t3\t15\t8秒\n") << 2 << "秒数「8秒」";
+    QTest::newRow("seconds comma") << ladderText("初段\t3\t15\t2,8\n") << 2 << "秒数「2,8」";
+    QTest::newRow("too fast") << ladderText("初段\t3\t15\t0.5\n") << 2
+                              << "15 口で 0.5 秒には設定できません（速さのバーで 1.45〜43.5 秒）";
+    QTest::newRow("too slow") << ladderText("初段\t3\t15\t50\n") << 2 << "15 口で 50 秒";
+    QTest::newRow("twice") << ladderText("初段\t3\t15\t8\r\n初段\t3\t15\t6\r\n") << 3
+                           << "「初段」が 2 度";
+  }
+  void mistakes() {
+    QFETCH(QString, text);
+    QFETCH(int, line);
+    QFETCH(QString, says);
+    const LadderParse p = parseLadder(text, "school.txt");
+    QVERIFY(!p.ladder);
+    QCOMPARE(p.errors.size(), 1);
+    QCOMPARE(p.errors[0].line, line);
+    QVERIFY2(p.errors[0].message.contains(says), qPrintable(p.errors[0].message));
+    QVERIFY(p.errors[0].text().startsWith(line ? QString("school.txt:%1: ").arg(line)
+                                               : QString("school.txt: ")));
+  }
+
+  // A school's folder: its good ladders load beside a broken one, in name
+  // order; a name already taken and text that is not UTF-8 are reported.
+  void userFolder() {
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+      QFile f(dir.filePath(name));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(bytes);
+    };
+    write("a.txt", "\xEF\xBB\xBFladder\t教室\n# 初心者向け\n10級\t1\t5\t10\n9級\t1\t5\t7.5\n");
+    write("b.txt", "ladder\t教室 B\n1級\t2\t5\t4\n1級\t2\t5\t3\n");
+    write("c.txt", "ladder\t教室\n1級\t2\t5\t4\n");
+    write("d.txt", "ladder\t\xff\xfe\n");
+    write("notes.md", "ladder\tnot read\n");
+    LadderSet set = bundled();
+    readLadderFolder(dir.path(), set);
+    QCOMPARE(set.ladders.size(), 2);
+    QCOMPARE(set.ladders[1].name, QString("教室"));
+    QCOMPARE(set.ladders[1].grades.size(), 2);
+    QCOMPARE(set.ladders[1].grades[1].officialMs, 7500);
+    QStringList errors;
+    for (const LadderError& e : set.errors)
+      errors << QFileInfo(e.file).fileName() + ":" + QString::number(e.line);
+    QCOMPARE(errors, QStringList({"b.txt:3", "c.txt:0", "d.txt:0"}));
+    // Found by grade, by ladder and grade, and listed for a wrong name.
+    const Ladder* in = nullptr;
+    QVERIFY(set.find("十段", &in) && in == &set.ladders[0]);
+    QVERIFY(set.find("教室/9級", &in) && in == &set.ladders[1]);
+    QVERIFY(!set.find("教室/十段") && !set.find("11級"));
+    QCOMPARE(set.gradeLists().value(1), QString("教室: 10級 9級"));
+  }
+
+  // The hardest grade passed, whatever the order the tests were taken in;
+  // a 準合格 or an abandoned test is no pass, nor a pass on another ladder.
+  void highest_data() {
+    QTest::addColumn<QStringList>("tests");
+    QTest::addColumn<QString>("highest");
+    QTest::newRow("none") << QStringList() << "";
+    QTest::newRow("near pass only") << QStringList({"十段 準合格", "九段 中断"}) << "";
+    QTest::newRow("older harder pass")
+        << QStringList({"八段 合格", "十段 合格", "九段 合格"}) << "十段";
+    QTest::newRow("other ladder") << QStringList({"other:二十段 合格", "五段 合格"}) << "五段";
+  }
+  void highest() {
+    QFETCH(QStringList, tests);
+    QFETCH(QString, highest);
+    const Ladder dan = bundled().ladders.value(0);
+    QList<GradeTestRecord> records;
+    for (const QString& t : tests) {
+      GradeTestRecord r;
+      r.ladder = t.startsWith("other:") ? "other" : dan.name;
+      r.grade = t.section(' ', 0, 0).remove("other:");
+      r.result = t.section(' ', 1);
+      records << r;
+    }
+    QCOMPARE(highestPassed(dan, records), highest);
+  }
+};
+
+PELATTO_TEST_MAIN(GradesTest)
+#include "test_grades.moc"
