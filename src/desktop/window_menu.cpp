@@ -10,6 +10,17 @@ WindowMenu::WindowMenu(QWidget* window) : window_(window), menu_(new QMenu(windo
   window_->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(window_, &QWidget::customContextMenuRequested, menu_,
                    [this](const QPoint& at) { menu_->popup(window_->mapToGlobal(at)); });
+  // Shift+F10 opens it from the keyboard, as the menu key does, beside the focused control.
+  auto* open = new QAction(window_);
+  open->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+  open->setShortcutContext(Qt::WindowShortcut);
+  QObject::connect(open, &QAction::triggered, menu_, [this] { popup(); });
+  window_->addAction(open);
+}
+
+void WindowMenu::popup() {
+  QWidget* near = window_->focusWidget() ? window_->focusWidget() : window_;
+  menu_->popup(near->mapToGlobal(near->rect().center()));
 }
 
 QAction* WindowMenu::add(const QString& text, const QKeySequence& shortcut,
