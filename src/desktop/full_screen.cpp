@@ -68,10 +68,17 @@ void FullScreen::moveToScreen(int n) {
   const Qt::WindowStates kept = full ? before_ : w_->windowState() & ~Qt::WindowMinimized;
   if (full) setOn(false);
   w_->setWindowState(Qt::WindowNoState);
+  // Another X screen needs a new native window, shown anew; on one desktop
+  // this only names the screen.
+  const bool shown = w_->isVisible();
+  const bool otherDesktop = !w_->screen()->virtualSiblings().contains(s);
+  if (otherDesktop) w_->hide();
+  w_->setScreen(s);
   const QRect area = s->availableGeometry();
   QRect g(area.topLeft(), w_->size().boundedTo(area.size()));
   w_->setGeometry(g);
   w_->setWindowState(kept);
+  if (shown && !w_->isVisible()) w_->show();
   if (full) setOn(true);
   updateActions();
 }
