@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include "desktop/command_line.h"
@@ -159,11 +160,15 @@ class DesktopTest : public QObject {
     QApplication::sendEvent(d.h->form.widget(), &byKey);
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
-    // What the platform sends on a right click.
-    QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5),
-                              d.h->form.widget()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(d.h->form.widget(), &byMouse);
-    QTRY_VERIFY(menu->isVisible());
+    // What the platform sends on a right click, on the background and on a scroll bar.
+    for (QWidget* on : {d.h->form.widget(), static_cast<QWidget*>(d.h->hscl1.bar())}) {
+      QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                on->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(on, &byMouse);
+      QTRY_VERIFY(menu->isVisible());
+      menu->hide();
+    }
+    QApplication::sendEvent(d.h->form.widget(), &byKey);
     QStringList listed;
     for (QAction* a : menu->actions())
       if (!a->isSeparator())
