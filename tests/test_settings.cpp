@@ -176,6 +176,20 @@ class SettingsTest : public QObject {
     QVERIFY(again.rs.notice().isEmpty());
   }
 
+  // The sound switch and the screen outside the panel survive a restart too.
+  void switchesSurvive() {
+    {
+      Start s(path_);
+      s.rs.setSound(true);
+      s.rs.setScreen(2);
+    }
+    Start again(path_);
+    QVERIFY(again.rs.sound());
+    QCOMPARE(again.rs.screen(), 2);
+    again.rs.setSound(false);
+    QVERIFY(!Start(path_).rs.sound());
+  }
+
   // The very first start is the built-in one, and so is a start with the defaults.
   void firstStartAndDefaults() {
     const QString fresh = panel(*Harness().f);
