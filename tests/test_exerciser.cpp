@@ -6,7 +6,16 @@
 // (seed of the first sequence), PELATTO_EXERCISE_LENGTH (actions per
 // sequence), PELATTO_EXERCISE_REPLAY (a printed action list, played once).
 
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QScreen>
+
+#include "desktop/features.h"
+#include "desktop/full_screen.h"
+#include "desktop/window_menu.h"
 #include "harness.h"
+#include "shell/drill_port.h"
 
 namespace {
 
@@ -15,14 +24,19 @@ namespace {
 // drag bar a to value b, the thumb left held; release every thumb; key a (kKeys) to the focused
 // control; resize to a x b px; window state b (0 normal, 1 minimised, 2 maximised); wait a ms,
 // if b first up to the next change of phase; settle until the next answer; end: resume,
-// release, and let the run come to rest.
+// release, and let the run come to rest; open the context menu and choose its item a; press the
+// window key a (kShortcuts).
 enum { Click, Dialog, Arrow, Track, Drag, Release, Key, Size, Window, Wait, Settle, End };
+enum { Menu = End + 1, Shortcut };
 QString code(int kind, int a, int b) { return QStringLiteral("%1:%2:%3").arg(kind).arg(a).arg(b); }
 QString plain(QString s) { return s.remove(QLatin1Char(',')); }
 
 const int kBarRange[][2] = {{1, 14}, {1, 14}, {0, 10}, {10, 300}, {2, 30}, {1, 20}, {0, 9}};
 const Qt::Key kKeys[] = {Qt::Key_Tab,   Qt::Key_Space,    Qt::Key_Return, Qt::Key_Left,
                          Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End};
+// The window's keys; F10 is pressed with Shift.
+const Qt::Key kShortcuts[] = {Qt::Key_F5,  Qt::Key_F6,     Qt::Key_F7, Qt::Key_F8,
+                              Qt::Key_F11, Qt::Key_Escape, Qt::Key_F10};
 // Countdown, 30 terms of at most 10 ticks of at most 1.5 s, answer wait and
 // hand-over, and a margin: a running drill reaches its answer within this.
 constexpr std::int64_t kBoundMs = 3840 + 30 * 10 * 3000 + 13000 + 10000;
@@ -37,6 +51,8 @@ struct Session {
       act(p[0].toInt(), p.value(1).toInt(), p.value(2).toInt());
       // The end button closed the window: the learner starts the program again.
       QCoreApplication::processEvents();
+      // The learner closes any menu the action left open.
+      while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
       if (!w->form.widget()->isVisible()) start(step_);
       checkState();
     }
@@ -67,7 +83,13 @@ struct Session {
   // timer of the one before.
   void start(std::uint64_t seed) {
     check(!h_ || h_->clock.idle(), "the end button stops every timer");
+    features_.reset(), port_.reset();
     frmPelatto& f = *(w = h_.emplace(seed).f.get());
+    StartOptions options;
+    options.defaults = true;  // nothing is read or written
+    features_.emplace(port_.emplace(f), options);
+    features_->windowShown();
+    QApplication::setActiveWindow(f.form.widget());
     pf::ColorDialog::setResponder([this](const QString&, pf::Colour) { return answer_; });
     bars_ = {&f.hscl1, &f.hscl2, &f.hscl3, &f.hscl5, &f.hscl6, &f.hscl7, &f.hscl8};
     // The controls a click action names, and their click handlers.
@@ -107,6 +129,9 @@ struct Session {
     check(std::abs(w->waX - w->form.Width() / 2) <= 1 &&
               std::abs(w->waY - w->form.Height() / 2 + 1680) <= 1,
           "the dial stays centred on a window of any size");
+    QWidget* window = w->form.widget();
+    check(!features_->fullScreen().isOn() || window->geometry() == window->screen()->geometry(),
+          "full screen covers the screen");
     check((phase() == 0) == w->cmdAns.Enabled() && (phase() != 0 || w->cmdStart.Enabled()),
           "at rest, and only then, the start and answer buttons are enabled");
   }
@@ -127,6 +152,18 @@ struct Session {
     if (k == Size && usable)
       w->form.setWindowState(pf::WindowState::Normal), w->form.setClientSize(a * 15.0, b * 15.0);
     if (k == Window) w->form.setWindowState(static_cast<pf::WindowState>(b));
+    if (k == Menu) {
+      QMenu* menu = features_->menu().menu();
+      QList<QAction*> items;
+      for (QAction* item : menu->actions())
+        if (!item->isSeparator() && !item->menu()) items << item;
+      features_->menu().popup();
+      if (items[a % items.size()]->isEnabled()) items[a % items.size()]->trigger();
+      menu->hide();
+    }
+    if (k == Shortcut)
+      QTest::keyClick(focus ? focus : w->form.widget(), kShortcuts[a],
+                      kShortcuts[a] == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
     // From the next change of phase first, where races live.
     if (k == Wait && b) h_->clock.advanceUntil([&] { return fail_ || phase() != p0; }, kBoundMs);
     if (k == Wait) h_->clock.advanceUntil([this] { return fail_.has_value(); }, a);
@@ -139,7 +176,9 @@ struct Session {
   }
 
   std::optional<Harness> h_;
-  frmPelatto* w = nullptr;  // the window of h_
+  std::optional<DrillPort> port_;
+  std::optional<Features> features_;  // the menu, keys and full screen around h_
+  frmPelatto* w = nullptr;            // the window of h_
   std::array<pf::ScrollBar*, 7> bars_;
   std::array<pf::Control*, 14> controls_;
   std::optional<pf::Colour> answer_;
@@ -152,7 +191,8 @@ QStringList generate(std::uint64_t seed, qint64 length) {
   std::mt19937_64 g(seed);
   const auto pick = [&](int n) { return static_cast<int>(g() % static_cast<std::uint64_t>(n)); };
   const auto logUniform = [&](double hi) { return static_cast<int>(std::pow(hi, g() * 0x1p-64)); };
-  std::discrete_distribution<int> kinds({24, 3, 12, 6, 8, 4, 8, 2, 3, 26, 2});  // Click to Settle
+  // Click to Shortcut; End only closes a list.
+  std::discrete_distribution<int> kinds({24, 3, 12, 6, 8, 4, 8, 2, 3, 26, 2, 0, 2, 4});
   QStringList list;
   for (qint64 k = 0; k < length; ++k) {
     int kind = kinds(g), a = pick(7), b = pick(2), lo = kBarRange[a][0], hi = kBarRange[a][1];
@@ -160,6 +200,8 @@ QStringList generate(std::uint64_t seed, qint64 length) {
     if (kind == Dialog) a = pick(2), b = pick(3) == 0 ? -1 : pick(0x1000000);
     if (kind == Drag) b = pick(4) == 0 ? (pick(2) ? lo : hi) : lo + pick(hi - lo + 1);
     if (kind == Key) a = pick(static_cast<int>(std::size(kKeys)));
+    if (kind == Menu) a = pick(8);
+    if (kind == Shortcut) a = pick(static_cast<int>(std::size(kShortcuts)));
     if (kind == Size) a = logUniform(6000), b = logUniform(6000);
     if (kind == Window) b = pick(3);
     if (kind == Wait) a = b ? logUniform(4000) : pick(200) == 0 ? 7'000'000 : logUniform(1e6);
@@ -196,6 +238,8 @@ class ExerciserTest : public QObject {
                             << qEnvironmentVariable("PELATTO_EXERCISE_REPLAY");
     // Lists that once failed.
     QTest::newRow("hand-over cut") << 1ull << "3:5:0 0:0:0 10:0:0 4:5:1 5:0:0 9:5000:0 11:0:0";
+    QTest::newRow("full screen from maximised") << 1ull << "13:2:1 12:4:1";
+    QTest::newRow("resized out of full screen") << 2ull << "13:4:1 7:605:28";
   }
   void learnerActions() {
     QFETCH(qulonglong, seed);

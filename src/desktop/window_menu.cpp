@@ -2,14 +2,29 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScrollBar>
 #include <QWidget>
 
 WindowMenu::WindowMenu(QWidget* window) : window_(window), menu_(new QMenu(window)) {
   menu_->setObjectName(QStringLiteral("windowMenu"));
   menu_->setAccessibleName(QStringLiteral("メニュー"));
   window_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // Qt's scroll bars bring an English menu of their own; the window's serves them too.
+  for (QScrollBar* bar : window_->findChildren<QScrollBar*>())
+    bar->setContextMenuPolicy(Qt::NoContextMenu);
   QObject::connect(window_, &QWidget::customContextMenuRequested, menu_,
                    [this](const QPoint& at) { menu_->popup(window_->mapToGlobal(at)); });
+  // Shift+F10 opens it from the keyboard, as the menu key does, beside the focused control.
+  auto* open = new QAction(window_);
+  open->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+  open->setShortcutContext(Qt::WindowShortcut);
+  QObject::connect(open, &QAction::triggered, menu_, [this] { popup(); });
+  window_->addAction(open);
+}
+
+void WindowMenu::popup() {
+  QWidget* near = window_->focusWidget() ? window_->focusWidget() : window_;
+  menu_->popup(near->mapToGlobal(near->rect().center()));
 }
 
 QAction* WindowMenu::add(const QString& text, const QKeySequence& shortcut,

@@ -17,6 +17,8 @@ class WindowMenu {
 
   QAction* add(const QString& text, const QKeySequence& shortcut, std::function<void()> act);
   void addSeparator();
+  // Opens the menu beside the focused control.
+  void popup();
   QMenu* menu() const { return menu_; }
 
  private:

@@ -52,7 +52,13 @@ class Surface final : public QWidget {
   }
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
-    if (window_.onResize) window_.onResize();
+    resized();
+  }
+  void moveEvent(QMoveEvent* e) override {
+    QWidget::moveEvent(e);
+    // A frame that comes or goes (full screen) moves the client area and
+    // changes the outer size, also when the client area keeps its size.
+    if (frameGeometry().size() != laidOutFor_) resized();
   }
   void closeEvent(QCloseEvent* e) override {
     QWidget::closeEvent(e);
@@ -61,11 +67,17 @@ class Surface final : public QWidget {
   void changeEvent(QEvent* e) override {
     QWidget::changeEvent(e);
     // Minimising and restoring may keep the size; the layout still follows.
-    if (e->type() == QEvent::WindowStateChange && window_.onResize) window_.onResize();
+    if (e->type() == QEvent::WindowStateChange) resized();
   }
 
  private:
+  void resized() {
+    laidOutFor_ = frameGeometry().size();
+    if (window_.onResize) window_.onResize();
+  }
+
   Window& window_;
+  QSize laidOutFor_;  // the outer size the last resize notification saw
 };
 
 void Line::change(float& field, float v) {
@@ -151,8 +163,8 @@ void Window::setBackColor(Colour c) {
 
 void Window::Print(const QString& text) {
   const QFont f = formFont(fontSize_, false);
-  printed_.push_back(
-      {QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f, toQColor(foreColor_), text});
+  printed_.push_back({QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f,
+                      toQColor(foreColor_), text});
   const QFontMetricsF fm(f);
   surface_->update(QRectF(printed_.back().topLeft, QSizeF(fm.horizontalAdvance(text), fm.height()))
                        .toAlignedRect()

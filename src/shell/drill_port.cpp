@@ -16,22 +16,25 @@ void DrillPort::applySettings(const DrillSettings& s) {
   w_.hscl2.setValue(s.shortest);
   w_.hscl6.setValue(s.terms);
   w_.hscl3.setValue(s.mix);
-  w_.hscl5.setValue(s.pace);
+  // The extension pins the pace to 200 and lives only near it: through 200
+  // first, so that a pace of 197-203 with an extension survives.
+  w_.hscl5.setValue(200);
   w_.hscl8.setValue(s.extension);
+  w_.hscl5.setValue(s.pace);
   w_.hscl7.setValue(s.runLength);
   w_.chk1.setValue(s.grouping ? 1 : 0);
   // Manual and answer-later share one option; the run length chose its caption.
-  if (s.mode == AnswerMode::Automatic)
-    w_.optKaiji.setValue(true);
-  else
-    w_.optKaite.setValue(true);
+  pf::OptionButton& mode = s.mode == AnswerMode::Automatic ? w_.optKaiji : w_.optKaite;
+  if (!mode.Value()) mode.setValue(true);
   pf::OptionButton* speeds[] = {&w_.optC1, &w_.optC2, &w_.optC3};
-  speeds[std::clamp(s.countdownSpeed, 1, 3) - 1]->setValue(true);
-  if (s.textColour != w_.cmnDialg1.Color()) {
+  pf::OptionButton& speed = *speeds[std::clamp(s.countdownSpeed, 1, 3) - 1];
+  if (!speed.Value()) speed.setValue(true);
+  // The colour buttons are off during a drill; a preset answer would wait for the next dialog.
+  if (s.textColour != w_.cmnDialg1.Color() && w_.cmdMojiiro.Enabled()) {
     w_.cmnDialg1.answerNext(s.textColour);
     w_.cmdMojiiro.click();
   }
-  if (s.backColour != w_.form.BackColor()) {
+  if (s.backColour != w_.form.BackColor() && w_.cmdHaikei.Enabled()) {
     w_.cmnDialg2.answerNext(s.backColour);
     w_.cmdHaikei.click();
   }

@@ -29,7 +29,8 @@ class DrillPort {
 
   // Sets every value through its control, as the learner would, in an order
   // that gives the same panel: digits before the mix, terms before the mix,
-  // the run length before the answer mode. Colours go through their dialogs.
+  // the extension before the pace, the run length before the answer mode.
+  // Options already selected are left alone. Colours go through their dialogs.
   void applySettings(const DrillSettings& s);
 
   // The learner's buttons; a disabled one does nothing.

@@ -1,11 +1,28 @@
+#include <QTextStream>
 #include <cstdio>
 
+#include "desktop/command_line.h"
 #include "desktop/features.h"
+#include "grades/grade_tests.h"
 #include "platform/application.h"
 #include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int k = 0; k < argc; ++k) arguments << QString::fromLocal8Bit(argv[k]);
+  // --help, --version and a bad option need no display.
+  const CommandLine command = parseCommandLine(arguments);
+  std::fputs(qPrintable(command.output), stdout);
+  std::fputs(qPrintable(command.error), stderr);
+  if (command.exitCode >= 0) return command.exitCode;
+
+  // The features that run without the window.
+  if (!command.exportHistory.isEmpty()) {
+    std::fputs("pelatto: --export-history is not yet available\n", stderr);
+    return 1;
+  }
+
   if (!pf::Application::displayAvailable()) {
     std::fputs(
         "pelatto: no display found; it needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY)\n",
@@ -16,7 +33,18 @@ int main(int argc, char** argv) {
   pf::EventLoopClock clock;
   frmPelatto window(clock);
   DrillPort port(window);
-  Features features(port);
+  StartOptions options;
+  options.defaults = command.defaults;
+  options.screen = command.screen;
+  Features features(port, options);
   window.Show();
+  features.windowShown();
+
+  // The features that start from the shown window.
+  if (!command.grade.isEmpty()) {
+    QTextStream err(stderr);
+    // A grade no ladder has: the list of grades, and no window.
+    if (!features.grades().startGradeByName(command.grade, err)) return 2;
+  }
   return app.exec();
 }

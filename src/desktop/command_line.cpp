@@ -1,0 +1,79 @@
+#include "desktop/command_line.h"
+
+#include <QCommandLineParser>
+
+#include "desktop/shortcuts.h"
+
+namespace {
+
+QString helpText(const QCommandLineParser& parser) {
+  // Parsed without an application object, the parser does not know the program's name.
+  QString text =
+      parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("pelatto"));
+  text += QStringLiteral("\nKeys in the window, also listed in its context menu:\n");
+  for (const ShortcutInfo& s : shortcutList())
+    text += QStringLiteral("  %1  %2\n").arg(s.key.leftJustified(11), s.english);
+  return text;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Pelatto: a trainer for flash mental arithmetic (フラッシュ暗算)."));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Shows this help and exits."));
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Shows the version and exits."));
+  const QCommandLineOption defaults(
+      QStringLiteral("defaults"),
+      QStringLiteral("Starts with the built-in settings; the remembered ones stay untouched."));
+  const QCommandLineOption screen(
+      QStringLiteral("screen"),
+      QStringLiteral("Opens the window on screen N (1 is the first); remembered."),
+      QStringLiteral("N"));
+  const QCommandLineOption exportHistory(QStringLiteral("export-history"),
+                                         QStringLiteral("Writes the drill history to FILE."),
+                                         QStringLiteral("FILE"));
+  const QCommandLineOption grade(QStringLiteral("grade"),
+                                 QStringLiteral("Starts the grade test NAME."),
+                                 QStringLiteral("NAME"));
+  parser.addOptions({help, version, defaults, screen, exportHistory, grade});
+
+  CommandLine out;
+  const auto fail = [&](const QString& why) {
+    out.exitCode = 2;
+    out.error = QStringLiteral("pelatto: %1\nTry 'pelatto --help' for the options.\n").arg(why);
+    return out;
+  };
+  if (!parser.parse(arguments)) return fail(parser.errorText());
+  if (!parser.positionalArguments().isEmpty())
+    return fail(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments()[0]));
+  if (parser.isSet(help)) {
+    out.exitCode = 0;
+    out.output = helpText(parser);
+    return out;
+  }
+  if (parser.isSet(version)) {
+    out.exitCode = 0;
+    out.output = QStringLiteral("pelatto %1\n").arg(QStringLiteral(PELATTO_VERSION));
+    return out;
+  }
+  out.defaults = parser.isSet(defaults);
+  if (parser.isSet(screen)) {
+    bool ok = false;
+    out.screen = parser.value(screen).toInt(&ok);
+    if (!ok || out.screen < 1 || out.screen > 99)
+      return fail(QStringLiteral("--screen needs a screen number from 1, not '%1'.")
+                      .arg(parser.value(screen)));
+  }
+  for (const auto& [option, field] :
+       {std::pair{&exportHistory, &out.exportHistory}, std::pair{&grade, &out.grade}}) {
+    if (!parser.isSet(*option)) continue;
+    *field = parser.value(*option);
+    if (field->isEmpty())
+      return fail(QStringLiteral("--%1 needs a value.").arg(option->names().constFirst()));
+  }
+  return out;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asked for. `exitCode` >= 0 means: print `output`
+// (stdout) and `error` (stderr) and end with that code without opening the
+// window (--help, --version, a bad option).
+struct CommandLine {
+  int exitCode = -1;
+  QString output;
+  QString error;
+  bool defaults = false;  // --defaults: built-in settings, the remembered ones untouched
+  int screen = 0;         // --screen N, from 1; 0: the remembered one
+  QString exportHistory;  // --export-history FILE
+  QString grade;          // --grade NAME
+};
+
+// Parses the program's arguments (the first is the program itself). Needs
+// no display and no application object.
+CommandLine parseCommandLine(const QStringList& arguments);

@@ -1,0 +1,36 @@
+#include "desktop/shortcuts.h"
+
+#include <QKeySequence>
+
+#include "desktop/window_menu.h"
+#include "shell/drill_port.h"
+
+const std::vector<ShortcutInfo>& shortcutList() {
+  static const std::vector<ShortcutInfo> list = {
+      {QStringLiteral("F5"), QStringLiteral("スタート"), QStringLiteral("start (始)")},
+      {QStringLiteral("F6"), QStringLiteral("保留／再開"), QStringLiteral("hold / resume (保留)")},
+      {QStringLiteral("F7"), QStringLiteral("答を出す"), QStringLiteral("show the answer (答)")},
+      {QStringLiteral("F8"), QStringLiteral("中止"), QStringLiteral("abort (中止)")},
+      {QStringLiteral("F11"), QStringLiteral("全画面表示"), QStringLiteral("full screen on / off")},
+      {QStringLiteral("Esc"), QStringLiteral("全画面表示を終わる"),
+       QStringLiteral("leave full screen")},
+      {QStringLiteral("Shift+F10"), QStringLiteral("メニュー"),
+       QStringLiteral("this menu (also the menu key, right click)")},
+  };
+  return list;
+}
+
+const ShortcutInfo& shortcutInfo(shortcut::Id id) {
+  return shortcutList().at(static_cast<std::size_t>(id));
+}
+
+void addDrillShortcuts(WindowMenu& menu, DrillPort& port) {
+  const auto add = [&](shortcut::Id id, void (DrillPort::*press)()) {
+    const ShortcutInfo& s = shortcutInfo(id);
+    menu.add(s.japanese, QKeySequence(s.key), [&port, press] { (port.*press)(); });
+  };
+  add(shortcut::Start, &DrillPort::pressStart);
+  add(shortcut::Hold, &DrillPort::pressHold);
+  add(shortcut::Answer, &DrillPort::pressAnswer);
+  add(shortcut::Abort, &DrillPort::pressAbort);
+}

@@ -1,0 +1,232 @@
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include "desktop/command_line.h"
+#include "desktop/features.h"
+#include "desktop/full_screen.h"
+#include "desktop/shortcuts.h"
+#include "desktop/window_menu.h"
+#include "harness.h"
+#include "shell/drill_port.h"
+
+// The command line, the window's keys, its context menu and full screen, on
+// the real window.
+
+namespace {
+
+// The window with its features, active so that its keys reach it.
+struct Desk {
+  Desk() {
+    features.windowShown();
+    QApplication::setActiveWindow(port.widget());
+    for (QAction* a : port.widget()->actions())
+      QObject::connect(a, &QAction::triggered, [this, a] { triggered << a->text(); });
+  }
+  void key(QKeyCombination k, QWidget* to = nullptr) {
+    QTest::keyClick(to ? to : h.f->form.widget(), k.key(), k.keyboardModifiers());
+  }
+  Harness h;
+  DrillPort port{*h.f};
+  StartOptions options = [] {
+    StartOptions o;
+    o.defaults = true;  // the user's remembered settings stay untouched
+    return o;
+  }();
+  Features features{port, options};
+  QStringList triggered;  // the texts of the actions triggered, in order
+};
+
+}  // namespace
+
+class DesktopTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void commandLine_data() {
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("result");  // the options read, or a word of the message
+    QTest::newRow("none") << "" << -1 << "0 0";
+    QTest::newRow("defaults") << "--defaults" << -1 << "1 0";
+    QTest::newRow("screen") << "--screen 2" << -1 << "0 2";
+    QTest::newRow("screen=") << "--screen=3 --defaults" << -1 << "1 3";
+    QTest::newRow("history") << "--export-history out.csv" << -1 << "0 0 out.csv";
+    QTest::newRow("grade") << "--grade 三級" << -1 << "0 0 三級";
+    QTest::newRow("help") << "--help" << 0 << "--screen <N>";
+    QTest::newRow("help lists keys") << "-h" << 0 << "F11";
+    QTest::newRow("version") << "--version" << 0 << "pelatto 0.1.0";
+    QTest::newRow("unknown") << "--fullscreen" << 2 << "Unknown option 'fullscreen'";
+    QTest::newRow("argument") << "file.txt" << 2 << "unexpected argument 'file.txt'";
+    QTest::newRow("screen 0") << "--screen 0" << 2 << "screen number";
+    QTest::newRow("screen word") << "--screen two" << 2 << "'two'";
+    QTest::newRow("screen missing") << "--screen" << 2 << "Missing value";
+    QTest::newRow("empty grade") << "--grade=" << 2 << "--grade needs a value";
+  }
+  void commandLine() {
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, result);
+    const CommandLine c =
+        parseCommandLine(QStringList{"pelatto"} + arguments.split(' ', Qt::SkipEmptyParts));
+    QCOMPARE(c.exitCode, exitCode);
+    if (exitCode < 0) {
+      const QString read = QString("%1 %2 %3%4")
+                               .arg(c.defaults)
+                               .arg(c.screen)
+                               .arg(c.exportHistory, c.grade)
+                               .trimmed();
+      QCOMPARE(read, result);
+    } else {
+      QVERIFY2((exitCode ? c.error : c.output).contains(result), qPrintable(c.output + c.error));
+      QCOMPARE(c.error.isEmpty(), exitCode == 0);
+    }
+  }
+
+  // Each key does what its button does; the drill goes on as after a click.
+  void shortcuts_data() {
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("expected");  // start enabled, held, flashing, total shown
+    QTest::newRow("F5 starts") << "" << QList<int>{Qt::Key_F5} << "0 0 1 0";
+    QTest::newRow("F6 holds") << "" << QList<int>{Qt::Key_F5, Qt::Key_F6} << "0 1 1 0";
+    QTest::newRow("F6 resumes") << "" << QList<int>{Qt::Key_F5, Qt::Key_F6, Qt::Key_F6}
+                                << "0 0 1 0";
+    QTest::newRow("F8 aborts") << "" << QList<int>{Qt::Key_F5, Qt::Key_F8} << "1 0 0 0";
+    QTest::newRow("F7 answers") << "optKaite" << QList<int>{Qt::Key_F5, -30000, Qt::Key_F7}
+                                << "1 0 0 1";
+    QTest::newRow("F7 idle does nothing") << "" << QList<int>{Qt::Key_F7} << "1 0 0 0";
+  }
+  void shortcuts() {
+    QFETCH(QString, settings);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, expected);
+    Desk d;
+    d.h.play(settings);
+    for (int k : keys) {
+      if (k < 0)
+        d.h.clock.advance(-k);
+      else
+        d.key(static_cast<Qt::Key>(k));
+      if (k == Qt::Key_F5) d.h.clock.advance(4000);
+    }
+    const auto& f = *d.h.f;
+    QCOMPARE(QString("%1 %2 %3 %4")
+                 .arg(f.cmdStart.Enabled())
+                 .arg(f.SwthTome)
+                 .arg(f.tmr2.Interval() != 0)
+                 .arg(f.lbl2.Visible()),
+             expected);
+  }
+
+  // Typing an answer and pressing a focused button reach the control, never
+  // an action; no two actions share a key.
+  void noCollisions() {
+    Desk d;
+    QList<QKeySequence> seen;
+    for (QAction* a : d.port.widget()->actions())
+      for (const QKeySequence& k : a->shortcuts()) {
+        QVERIFY2(!seen.contains(k), qPrintable(k.toString()));
+        seen << k;
+        const int key = k[0].key();
+        QVERIFY(key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter &&
+                key != Qt::Key_Backspace && key != Qt::Key_Tab &&
+                !(key >= Qt::Key_0 && key <= Qt::Key_9));
+      }
+    for (int k = Qt::Key_0; k <= Qt::Key_9; ++k) d.key(static_cast<Qt::Key>(k));
+    for (Qt::Key k : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) d.key(k);
+    QCOMPARE(d.triggered, QStringList());
+    // Space and Enter on a focused button press it.
+    d.h->cmdStart.widget()->setFocus();
+    d.key(Qt::Key_Space, d.h->cmdStart.widget());
+    QVERIFY(!d.h->cmdStart.Enabled());
+    QCOMPARE(d.triggered, QStringList());
+  }
+
+  // Right click, the menu key and Shift+F10 open the menu; it names every
+  // action with its key, in Japanese, and is accessible.
+  void contextMenu() {
+    Desk d;
+    QMenu* menu = d.features.menu().menu();
+    d.key(Qt::SHIFT | Qt::Key_F10);
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
+    QContextMenuEvent byKey(QContextMenuEvent::Keyboard, QPoint(10, 10),
+                            d.h->form.widget()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(d.h->form.widget(), &byKey);
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
+    // What the platform sends on a right click, on the background and on a scroll bar.
+    for (QWidget* on : {d.h->form.widget(), static_cast<QWidget*>(d.h->hscl1.bar())}) {
+      QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                on->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(on, &byMouse);
+      QTRY_VERIFY(menu->isVisible());
+      menu->hide();
+    }
+    QApplication::sendEvent(d.h->form.widget(), &byKey);
+    QStringList listed;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator())
+        listed << a->text() + (a->shortcut().isEmpty() ? "" : " " + a->shortcut().toString());
+    QCOMPARE(listed.join(", "),
+             QStringLiteral("スタート F5, 保留／再開 F6, 答を出す F7, 中止 F8, 級・段位認定… Ctrl+G, "
+                            "全画面表示 F11, 全画面表示を終わる Esc, 表示する画面, 最初の設定に戻す"));
+    QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(menu);
+    QVERIFY(acc);
+    QCOMPARE(acc->text(QAccessible::Name), QStringLiteral("メニュー"));
+    QCOMPARE(acc->childCount(), menu->actions().size());
+    menu->hide();
+  }
+
+  // F11 fills the screen and Esc leaves it; the layout follows both sizes and
+  // a 14-digit number fits the full-screen width.
+  void fullScreen() {
+    Desk d;
+    QWidget* w = d.port.widget();
+    d.h->form.setWindowState(pf::WindowState::Normal);
+    d.h->form.setClientSize(9312, 4320);
+    const QRect normal = w->geometry();
+    d.h.play("hscl1=14 hscl6=2");
+    const auto laidOut = [&] {
+      const frmPelatto& f = *d.h.f;
+      return f.lbl1.Width() == f.form.Width() && f.fra1.Top() == f.form.Height() - 1600 &&
+             f.fra1.Left() == f.form.Width() / 2 - f.fra1.Width() / 2 &&
+             f.lbl3.Left() == f.form.Width() / 2 - 900;
+    };
+    QVERIFY(laidOut());
+    d.key(Qt::Key_F11);
+    QCoreApplication::processEvents();  // the platform places the window
+    QVERIFY(d.features.fullScreen().isOn());
+    QCOMPARE(w->geometry(), w->screen()->geometry());
+    QVERIFY(laidOut());
+    d.port.scriptDraws({0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f,
+                        0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f, 0.99f});
+    d.key(Qt::Key_F5);
+    QVERIFY(d.h.clock.advanceUntil([&] { return d.h->lbl1.Caption().size() > 3; }, 20'000));
+    const QString shown = d.h->lbl1.Caption();
+    QCOMPARE(shown.size(), 14);
+    QLabel* label = qobject_cast<QLabel*>(d.h->lbl1.widget());
+    QVERIFY(label);
+    QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= w->width());
+    d.key(Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QVERIFY(!d.features.fullScreen().isOn());
+    QCOMPARE(w->geometry(), normal);
+    QVERIFY(laidOut());
+    // F11 twice is the same as once and back; the drill ran on throughout.
+    d.key(Qt::Key_F11);
+    d.key(Qt::Key_F11);
+    QCoreApplication::processEvents();
+    QCOMPARE(w->geometry(), normal);
+    QCOMPARE(d.triggered.count(QStringLiteral("全画面表示")), 3);
+    QVERIFY(d.h->tmr2.Interval() != 0);
+  }
+};
+
+PELATTO_TEST_MAIN(DesktopTest)
+#include "test_desktop.moc"

@@ -1,0 +1,311 @@
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "desktop/features.h"
+#include "desktop/window_menu.h"
+#include "harness.h"
+#include "settings/remembered_settings.h"
+#include "shell/drill_port.h"
+
+// What the program remembers between starts: the values as read from a file
+// (no window), and whole restarts of the real window.
+
+namespace {
+
+// The panel as the learner reads it: read-outs, bars, options, the advisory.
+QString panel(frmPelatto& f) {
+  QStringList out;
+  for (pf::Label* l :
+       {&f.lblfr1, &f.lblfr2, &f.lblfr3, &f.lblfr5, &f.lblfr5s, &f.lblfr6, &f.lblfr7, &f.lblfr8})
+    out << l->Caption();
+  for (pf::ScrollBar* s : {&f.hscl1, &f.hscl2, &f.hscl3, &f.hscl5, &f.hscl6, &f.hscl7, &f.hscl8})
+    out << QString::number(s->Value()) + (s->Enabled() ? "" : "x");
+  out << f.optKaite.Caption() << QString::number(f.optKaiji.Value()) << QString::number(f.taimu)
+      << QString::number(f.chk1.Value()) << QString::number(f.lbl1.FontSize());
+  for (const QString& t : f.form.printedTexts()) out << t;
+  return out.join('|');
+}
+
+// "key=value" pairs separated by blanks ("%20" for a blank in a value), as a stored map.
+QVariantMap stored(const QString& pairs) {
+  QVariantMap m;
+  for (const QString& p : pairs.split(' ', Qt::SkipEmptyParts))
+    m.insert(p.section('=', 0, 0), p.section('=', 1).replace("%20", " "));
+  return m;
+}
+
+// The values that differ from the defaults, as "key=value" pairs.
+QString differences(const RememberedValues& v) {
+  const QVariantMap base = writeValues({}), now = writeValues(v);
+  QStringList out;
+  for (auto it = now.begin(); it != now.end(); ++it)
+    if (base.value(it.key()).toString() != it.value().toString())
+      out << it.key() + "=" + it.value().toString();
+  return out.join(' ');
+}
+
+// A started window with its remembered settings applied, as at a real start.
+struct Start {
+  explicit Start(const QString& path, bool defaults = false) : rs(port, defaults, path) {
+    rs.apply();
+  }
+  Harness h;
+  DrillPort port{*h.f};
+  RememberedSettings rs;
+};
+
+}  // namespace
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir_;
+  QString path_;
+
+ private slots:
+  void init() {
+    path_ = dir_.filePath(QString("t%1/pelatto.conf").arg(QRandomGenerator::global()->generate()));
+    pf::ColorDialog::setResponder({});
+  }
+
+  // Each value read alone and against those it depends on; bad ones take
+  // their default and are named.
+  void readValues_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("ignored");
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("a daily setting") << "longest=3 shortest=3 terms=10 pace=50 version=1"
+                                     << "longest=3 pace=50 shortest=3 terms=10"
+                                     << "";
+    QTest::newRow("mixed digits") << "longest=9 shortest=5 mix=3"
+                                  << "longest=9 mix=3 shortest=5"
+                                  << "";
+    QTest::newRow("mix up to the terms") << "longest=2 terms=4 mix=4"
+                                         << "longest=2 mix=4 terms=4"
+                                         << "";
+    QTest::newRow("mix above the terms") << "longest=2 terms=4 mix=5"
+                                         << "longest=2 terms=4"
+                                         << "mix";
+    QTest::newRow("mix with equal digits") << "longest=5 shortest=5 mix=2"
+                                           << "longest=5 shortest=5"
+                                           << "mix";
+    QTest::newRow("shortest above longest") << "longest=4 shortest=6"
+                                            << "longest=4"
+                                            << "shortest";
+    QTest::newRow("bad terms drop their mix") << "longest=2 terms=31 mix=8"
+                                              << "longest=2"
+                                              << "terms mix";
+    QTest::newRow("extension near 2 s") << "pace=201 extension=3"
+                                        << "extension=3 pace=201"
+                                        << "";
+    QTest::newRow("extension away from 2 s") << "pace=196 extension=3"
+                                             << "pace=196"
+                                             << "extension";
+    QTest::newRow("ranges") << "longest=15 terms=1 pace=301 runLength=0 countdownSpeed=4 screen=-1"
+                            << ""
+                            << "longest terms pace runLength countdownSpeed screen";
+    QTest::newRow("words") << "longest=three grouping=yes answerMode=sometimes sound=1"
+                           << ""
+                           << "longest grouping answerMode sound";
+    QTest::newRow("switches") << "grouping=true answerMode=later sound=true countdownSpeed=3"
+                              << "answerMode=later countdownSpeed=3 grouping=true sound=true"
+                              << "";
+    QTest::newRow("colours") << "textColour=#ff8000 backColour=#00ff00"
+                             << "backColour=#00ff00 textColour=#ff8000"
+                             << "";
+    QTest::newRow("bad colours") << "textColour=red backColour=#12345"
+                                 << ""
+                                 << "textColour backColour";
+    QTest::newRow("blanks around") << "longest=%207%20"
+                                   << "longest=7"
+                                   << "";
+  }
+  void readValues() {
+    QFETCH(QString, file);
+    QFETCH(QString, kept);
+    QFETCH(QString, ignored);
+    const ReadValues r = ::readValues(stored(file));
+    QCOMPARE(differences(r.values), kept);
+    QCOMPARE(r.ignored.join(' '), ignored);
+    QVERIFY(!r.newer);
+  }
+
+  void colours() {
+    QCOMPARE(colourText(0x00FF8040), QString("#4080ff"));
+    QCOMPARE(colourFromText("#4080ff"), std::optional<pf::Colour>(0x00FF8040));
+    QCOMPARE(colourFromText("#4080FF"), std::optional<pf::Colour>(0x00FF8040));
+    QCOMPARE(colourFromText("4080ff"), std::nullopt);
+    QVERIFY(::readValues(stored("version=2")).newer);
+  }
+
+  // The learner's panel survives a restart, read-outs and all; each row sets
+  // values whose order matters.
+  void roundTrip_data() {
+    QTest::addColumn<QString>("actions");
+    QTest::newRow("daily") << "hscl1=3 hscl6=10 hscl5=50";
+    QTest::newRow("digits, then the mix") << "hscl1=9 hscl2=5 hscl3=3";
+    QTest::newRow("mix equal to the terms") << "hscl1=9 hscl2=5 hscl6=4 hscl3=4";
+    QTest::newRow("extension, then the pace") << "hscl8=3 hscl5+";
+    QTest::newRow("extension at 2 s") << "hscl8=9 hscl6=30";
+    QTest::newRow("run, then answer later") << "hscl7=5 optKaite";
+    QTest::newRow("manual answer") << "optKaite";
+    QTest::newRow("grouping and a slow countdown") << "hscl1=8 chk1 optC3";
+    QTest::newRow("14 digits with the advisory") << "hscl1=14 hscl6=17";
+    QTest::newRow("colours") << "cmdMojiiro cmdHaikei";
+  }
+  void roundTrip() {
+    QFETCH(QString, actions);
+    pf::ColorDialog::setResponder(
+        [](const QString& name, pf::Colour) { return name == "cmnDialg1" ? 0x102030 : 0x405060; });
+    DrillSettings before;
+    QString shown;
+    {
+      Start s(path_);
+      s.h.play(actions);
+      before = s.port.settings(), shown = panel(*s.h.f);
+    }
+    pf::ColorDialog::setResponder({});
+    Start again(path_);
+    QCOMPARE(again.port.settings(), before);
+    QCOMPARE(panel(*again.h.f), shown);
+    QVERIFY(again.rs.notice().isEmpty());
+  }
+
+  // The sound switch and the screen outside the panel survive a restart too.
+  void switchesSurvive() {
+    {
+      Start s(path_);
+      s.rs.setSound(true);
+      s.rs.setScreen(2);
+    }
+    Start again(path_);
+    QVERIFY(again.rs.sound());
+    QCOMPARE(again.rs.screen(), 2);
+    again.rs.setSound(false);
+    QVERIFY(!Start(path_).rs.sound());
+  }
+
+  // The very first start is the built-in one, and so is a start with the defaults.
+  void firstStartAndDefaults() {
+    const QString fresh = panel(*Harness().f);
+    {
+      Start first(path_);
+      QCOMPARE(panel(*first.h.f), fresh);
+      first.h.play("hscl1=3 hscl6=10");
+    }
+    QVERIFY(QFile::exists(path_));
+    QFile file(path_);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    {
+      Start plain(path_, true);
+      QCOMPARE(panel(*plain.h.f), fresh);
+      plain.h.play("hscl1=5 optKaite");
+      QVERIFY(!plain.rs.writable());
+    }
+    file.seek(0);
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(Start(path_).port.settings().longest, 3);
+  }
+
+  // Changes during a drill reach the file only when it ends; closing writes.
+  void noWritesDuringDrill() {
+    Start s(path_);
+    s.h.play("hscl6=3 hscl5=10 cmdStart 100 hscl6=4");
+    QSettings during(path_, QSettings::IniFormat);
+    QCOMPARE(during.value("terms").toInt(), 3);
+    s.h.play("cmdStop");
+    QSettings after(path_, QSettings::IniFormat);
+    QCOMPARE(after.value("terms").toInt(), 4);
+  }
+
+  // A damaged or odd file never stops a start; what is ignored is said once.
+  void damagedFiles_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("notice");  // a word the notice has; empty: no notice
+    QTest::addColumn<bool>("movedAside");
+    QTest::addColumn<int>("longest");  // after the start
+    QTest::newRow("empty") << QByteArray() << "" << false << 1;
+    QTest::newRow("out of range") << QByteArray("[General]\nlongest=99\nterms=7\nmix=3\n")
+                                  << "longest, mix" << false << 1;
+    QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "moved" << true
+                             << 1;
+    QTest::newRow("newer") << QByteArray("[General]\nversion=7\nlongest=6\n") << "newer" << false
+                           << 6;
+  }
+  void damagedFiles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, notice);
+    QFETCH(bool, movedAside);
+    QFETCH(int, longest);
+    QDir().mkpath(QFileInfo(path_).path());
+    QFile f(path_);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    {
+      Start s(path_);
+      QCOMPARE(s.port.settings().longest, longest);
+      QCOMPARE(s.rs.notice().isEmpty(), notice.isEmpty());
+      QVERIFY2(s.rs.notice().contains(notice), qPrintable(s.rs.notice()));
+      QCOMPARE(s.rs.notice().count('\n'), 0);  // said once
+      s.h.play("hscl6=9");
+    }
+    const QStringList aside =
+        QDir(QFileInfo(path_).path()).entryList({"pelatto.conf.damaged-*"}, QDir::Files);
+    QCOMPARE(aside.size(), movedAside ? 1 : 0);
+    if (movedAside) {
+      QFile kept(QFileInfo(path_).path() + "/" + aside[0]);
+      QVERIFY(kept.open(QIODevice::ReadOnly));
+      QCOMPARE(kept.readAll(), content);
+    }
+    // A newer version's file stays as it was; the others now hold the change.
+    QFile now(path_);
+    QVERIFY(now.open(QIODevice::ReadOnly));
+    QCOMPARE(now.readAll() == content, notice == "newer");
+    if (notice != "newer") QCOMPARE(Start(path_).port.settings().terms, 9);
+  }
+
+  // Something else where the file should be is left alone.
+  void notAFile() {
+    QVERIFY(QDir().mkpath(path_));
+    Start s(path_);
+    QVERIFY(s.rs.notice().contains("cannot be read"));
+    QVERIFY(!s.rs.writable());
+    QVERIFY(QFileInfo(path_).isDir());
+  }
+
+  // The menu's restore ends a drill and sets the defaults, and they are remembered.
+  void restoreDefaults() {
+    pf::ColorDialog::setResponder([](const QString&, pf::Colour) { return 0x123456; });
+    Harness h;
+    DrillPort port(*h.f);
+    StartOptions options;
+    options.settingsPath = path_;
+    Features features(port, options);
+    features.windowShown();
+    bool soundTold = true;
+    features.remembered().setSound(true);
+    features.remembered().soundChanged = [&](bool on) { soundTold = on; };
+    h.play(
+        "hscl1=9 hscl2=5 hscl3=3 hscl8=2 hscl7=4 optKaite chk1 optC2 cmdMojiiro cmdHaikei "
+        "cmdStart 5000");
+    QVERIFY(h->tmr2.Interval() != 0);
+    for (QAction* a : features.menu().menu()->actions())
+      if (a->text() == QStringLiteral("最初の設定に戻す")) a->trigger();
+    QCOMPARE(port.settings(), DrillSettings{});
+    QVERIFY(!soundTold && !features.remembered().sound());
+    QCOMPARE(h->tmr1.Interval() + h->tmr2.Interval(), 0);
+    QSettings file(path_, QSettings::IniFormat);
+    QCOMPARE(file.value("longest").toInt(), 1);
+    QCOMPARE(file.value("sound").toString(), QString("false"));
+  }
+};
+
+PELATTO_TEST_MAIN(SettingsTest)
+#include "test_settings.moc"
