@@ -3,6 +3,7 @@
 #include <memory>
 
 class DrillPort;
+class SoundCues;
 class WindowMenu;
 
 // Everything the program offers beyond the window itself, built around it.
@@ -15,8 +16,10 @@ class Features {
   Features& operator=(const Features&) = delete;
 
   WindowMenu& menu() const { return *menu_; }
+  SoundCues& sound() const { return *sound_; }
 
  private:
   DrillPort& port_;
   std::unique_ptr<WindowMenu> menu_;
+  std::unique_ptr<SoundCues> sound_;
 };
