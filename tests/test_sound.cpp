@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <stdexcept>
 
@@ -192,7 +193,7 @@ class SoundTest : public QObject {
     QVERIFY(seen.events.size() > 10);
   }
 
-  // The switch in the window's menu, off at first.
+  // The switch in the window's menu, off at first, and the note it leads to.
   void menuSwitch() {
     Harness h;
     DrillPort port(*h.f);
@@ -206,6 +207,11 @@ class SoundTest : public QObject {
     QVERIFY(!features.sound().enabled());
     entry->trigger();
     QVERIFY(features.sound().enabled());
+    // No sound server here: a note on the window says so.
+    QTRY_VERIFY_WITH_TIMEOUT(features.sound().silenced(), 10000);
+    auto* note = h->form.widget()->findChild<QLabel*>("featureNote");
+    QVERIFY(note && note->isVisible());
+    QVERIFY(note->text().contains(QStringLiteral("音なし")));
     entry->trigger();
     QVERIFY(!features.sound().enabled());
   }
