@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-monapo
   xvfb xauth openbox x11-utils
   desktop-file-utils appstream
+  qt6-multimedia-dev pulseaudio pulseaudio-utils
 )
 
 missing=()

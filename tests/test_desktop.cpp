@@ -175,7 +175,7 @@ class DesktopTest : public QObject {
         listed << a->text() + (a->shortcut().isEmpty() ? "" : " " + a->shortcut().toString());
     QCOMPARE(listed.join(", "),
              QStringLiteral("スタート F5, 保留／再開 F6, 答を出す F7, 中止 F8, 級・段位認定… Ctrl+G, "
-                            "全画面表示 F11, 全画面表示を終わる Esc, 表示する画面, 最初の設定に戻す"));
+                            "全画面表示 F11, 全画面表示を終わる Esc, 表示する画面, 音を鳴らす, 最初の設定に戻す"));
     QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(menu);
     QVERIFY(acc);
     QCOMPARE(acc->text(QAccessible::Name), QStringLiteral("メニュー"));

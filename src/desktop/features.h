@@ -9,6 +9,7 @@ class GradeTests;
 class TypedAnswers;
 class FullScreen;
 class RememberedSettings;
+class SoundCues;
 class WindowMenu;
 
 // How the program was started, as far as the features care.
@@ -37,6 +38,7 @@ class Features {
   GradeTests& grades() const { return *grades_; }
   RememberedSettings& remembered() const { return *remembered_; }
   FullScreen& fullScreen() const { return *fullScreen_; }
+  SoundCues& sound() const { return *sound_; }
 
  private:
   DrillPort& port_;
@@ -44,5 +46,6 @@ class Features {
   std::unique_ptr<TypedAnswers> answers_;
   std::unique_ptr<RememberedSettings> remembered_;
   std::unique_ptr<FullScreen> fullScreen_;
+  std::unique_ptr<SoundCues> sound_;
   std::unique_ptr<GradeTests> grades_;
 };

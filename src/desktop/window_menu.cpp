@@ -38,4 +38,12 @@ QAction* WindowMenu::add(const QString& text, const QKeySequence& shortcut,
   return action;
 }
 
+QAction* WindowMenu::addSwitch(const QString& text, bool on, std::function<void(bool)> act) {
+  QAction* action = add(text, {}, [] {});
+  action->setCheckable(true);
+  action->setChecked(on);
+  QObject::connect(action, &QAction::toggled, action, [act = std::move(act)](bool b) { act(b); });
+  return action;
+}
+
 void WindowMenu::addSeparator() { menu_->addSeparator(); }

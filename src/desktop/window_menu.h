@@ -16,6 +16,8 @@ class WindowMenu {
   explicit WindowMenu(QWidget* window);
 
   QAction* add(const QString& text, const QKeySequence& shortcut, std::function<void()> act);
+  // A switch: a checkable entry that hands its new state to act.
+  QAction* addSwitch(const QString& text, bool on, std::function<void(bool)> act);
   void addSeparator();
   // Opens the menu beside the focused control.
   void popup();
