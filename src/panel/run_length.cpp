@@ -14,4 +14,4 @@ void frmPelatto::hscl7_Change() {
   renmondsu = mondsu;
 }
 
-void frmPelatto::chk1_Click() { ApplyDigitPreset(ketaDai); }
+void frmPelatto::chk1_Click() { ApplyDigitPreset(); }

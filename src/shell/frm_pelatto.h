@@ -34,7 +34,8 @@ class frmPelatto : public DrillState {
   void SizeDisplay5();
   void SizeDisplay6();
   void SizeDisplay7();
-  void ApplyDigitPreset(int digits);
+  // The preset of the longest digit count `ketaDai`.
+  void ApplyDigitPreset();
 
   // shell/colours.cpp
   void cmdMojiiro_Click();
@@ -121,5 +122,5 @@ class frmPelatto : public DrillState {
   void designPanel();
   void connectHandlers();
   void announceSettings() { events.settingsChanged(currentSettings()); }
-  void setPresetRow(double lbl1Offset, double lbl1Size, double lbl2Size);
+  void SizeDisplay(int preset);
 };
