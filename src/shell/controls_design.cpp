@@ -5,13 +5,7 @@
 
 namespace {
 
-constexpr pf::Colour kDarkGreen = 0x00006000;
-constexpr pf::Colour kWhite = 0x00FFFFFF;
-constexpr pf::Colour kPaleCyan = 0x00FFFFC0;
-constexpr pf::Colour kCyan = 0x00FFFF00;
-constexpr pf::Colour kLightCyan = 0x00FFFF80;
-constexpr pf::Colour kOrange = 0x000080FF;
-constexpr pf::Colour kBrightGreen = 0x0000EE00;
+using namespace palette;
 
 struct LabelDesign {
   const char* caption;
@@ -149,17 +143,20 @@ void frmPelatto::designControls() {
   using A = pf::Align;
   design(lbl1, {"", kWhite, 2400, 744, 1332, 2268, 150, false, A::Center, false, true, true});
   design(lbl2, {"", kPaleCyan, 2040, 1680, 3732, 1188, 150, false, A::Center, false, false, true});
-  design(lbl3, {"答は", kPaleCyan, 4440, 360, 2640, 1260, 49.8, false, A::Left, false, false, true});
-  design(lbl3b, {"答？", kPaleCyan, 6120, 960, 2640, 1140, 49.8, false, A::Left, false, false, true});
+  design(lbl3,
+         {"答は", kPaleCyan, 4440, 360, 2640, 1260, 49.8, false, A::Left, false, false, true});
+  design(lbl3b,
+         {"答？", kPaleCyan, 6120, 960, 2640, 1140, 49.8, false, A::Left, false, false, true});
   design(lbl4, {"000", kCyan, 240, 252, 672, 420, 19.8, true, A::Right, true, false, true});
   design(lbl5, {"000", kCyan, 7200, 240, 672, 420, 19.8, true, A::Right, true, false, true});
   design(lbl6, {"", kPaleCyan, 72, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
   design(lbl7, {"", kPaleCyan, 552, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
   design(lbl8, {"", kPaleCyan, 1032, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
   design(lbl9, {"", kPaleCyan, 1512, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
-  design(lbl10, {"▽", 0x0080FFFF, 1680, 120, 732, 612, 28.2, true, A::Center, false, false, false});
+  design(lbl10,
+         {"▽", kLightYellow, 1680, 120, 732, 612, 28.2, true, A::Center, false, false, false});
 
-  lin1[0].setBorderColor(0x00C0C000);
+  lin1[0].setBorderColor(kTeal);
   lin1[0].setBorderWidth(3);
   lin1[0].setX1(4260);
   lin1[0].setY1(1596);
@@ -180,11 +177,12 @@ void frmPelatto::designPanel() {
   design(cmdEnd, "終", "終ります", kBrightGreen, 8110, 240, 740, 468, 18, false, true, 14);
   design(cmdTome, "保留", "一時止めます", kBrightGreen, 2000, 760, 600, 250, 9, true, false, 0);
   design(cmdStop, "中止", "最初から始めます", kBrightGreen, 2640, 760, 600, 250, 9, true, true, 4);
-  design(cmdAns, "答", "手動解答の時に使います", kBrightGreen, 1080, 710, 852, 300, 10.2, true, true,
-         7);
+  design(cmdAns, "答", "手動解答の時に使います", kBrightGreen, 1080, 710, 852, 300, 10.2, true,
+         true, 7);
   design(cmdMojiiro, "文字", "文字色を変えます", kWhite, 120, 240, 700, 300, 10.2, true, true, 8);
-  design(cmdHaikei, "背景", "背景色を変えます", 0x0000AA00, 300, 480, 696, 300, 10.2, true, true, 9);
-  design(cmdReSet, "", "ボタンを背景色にします", kDarkGreen, 120, 580, 120, 200, 0, false, true, 10);
+  design(cmdHaikei, "背景", "背景色を変えます", kGreen, 300, 480, 696, 300, 10.2, true, true, 9);
+  design(cmdReSet, "", "ボタンを背景色にします", kDarkGreen, 120, 580, 120, 200, 0, false, true,
+         10);
   cmdReSet.setAccessibleName(QStringLiteral("ボタンの色"));
 
   design(optKaiji, "自動解答", "数秒後に答が出ます", 0, 50, 1212, 252, 5);
@@ -232,7 +230,8 @@ void frmPelatto::designPanel() {
   design(lblfr7, {"", kLightCyan, 6336, 480, 480, 252, 12, B, A::Center, false, true, false});
   design(lblfr7zan, {"残", kOrange, 5400, 495, 250, 252, 10.2, B, A::Right, false, true, false});
   design(lblfr7z, {"", kOrange, 5616, 495, 348, 252, 10.8, B, A::Center, false, true, false});
-  design(lblfr8, {"+0", kLightCyan, 7780, 780, 372, 252, 10.2, false, A::Center, false, true, false});
+  design(lblfr8,
+         {"+0", kLightCyan, 7780, 780, 372, 252, 10.2, false, A::Center, false, true, false});
   lblfr3.setToolTip(QStringLiteral("桁の混合割合"));
   lblfr5.setToolTip(QStringLiteral("正確ではありません"));
   lblfr5s.setToolTip(QStringLiteral("正確ではありません"));

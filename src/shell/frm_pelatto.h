@@ -8,6 +8,8 @@
 #include "platform/random_source.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "shell/captions.h"
+#include "shell/palette.h"
 
 // The main window. It owns every control and the drill state; the handlers
 // and procedures of every subsystem are its members and work on both by
@@ -55,6 +57,8 @@ class frmPelatto : public DrillState {
   void cmdStop_Click();
   void cmdTome_Click();
   void ResetToIdle();
+  void BeginProblem();
+  void EnableIdleControls(bool enabled);
 
   // countdown/countdown_dial.cpp
   void DrawDialLine();
