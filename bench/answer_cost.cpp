@@ -16,6 +16,7 @@
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "shell/drill_port.h"
+#include "platform/environment.h"
 #include "shell/frm_pelatto.h"
 
 namespace {
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", "/tmp/pelatto-bench");
   pf::Application app(argc, argv);
   pf::VirtualClock clock;
-  frmPelatto w(clock);
+  const pf::Environment env{.clock = clock};
+  frmPelatto w(env);
   w.Show();
   DrillPort port(w);
   QWidget* label = w.lbl1.widget();

@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
   const bool warm = argc > 1 && std::strcmp(argv[1], "--warm") == 0;
   pf::Application app(argc, argv);
   pf::EventLoopClock clock;
-  frmPelatto w(clock);
+  const pf::Environment env{.clock = clock};
+  frmPelatto w(env);
   w.Show();
   w.hscl5.setValue(10);
   w.hscl6.setValue(30);

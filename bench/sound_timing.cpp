@@ -28,6 +28,7 @@
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "shell/drill_port.h"
+#include "platform/environment.h"
 #include "shell/frm_pelatto.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
@@ -166,7 +167,8 @@ int main(int argc, char** argv) {
   const int paces[] = {10, 100};
   pf::Application app(argc, argv);
   pf::EventLoopClock clock;
-  frmPelatto w(clock);
+  const pf::Environment env{.clock = clock};
+  frmPelatto w(env);
   DrillPort port(w);
   SoundCues sound(port, std::make_unique<QtCuePlayer>([&clock] { return clock.nowNs(); }));
   bool failed = false;

@@ -20,12 +20,18 @@ struct Timeline {
 };
 
 // The real window on a virtual clock: a test advances drill time in
-// milliseconds of its own and reads what the learner would see.
+// milliseconds of its own and reads what the learner would see. The colour
+// dialogs open the platform's dialog until a test answers them in env.
 struct Harness {
   pf::VirtualClock clock;
-  std::unique_ptr<frmPelatto> f = std::make_unique<frmPelatto>(clock);
+  pf::Environment env{.clock = clock};
+  std::unique_ptr<frmPelatto> f;
 
-  explicit Harness(std::uint64_t seed = 1) { f->rnd.seed(seed), f->Show(); }
+  explicit Harness(std::uint64_t seed = 1) {
+    env.seed = seed;
+    f = std::make_unique<frmPelatto>(env);
+    f->Show();
+  }
   frmPelatto* operator->() const { return f.get(); }
   // Runs tick by tick until done() holds, adding each change of probe() with its time to tl.
   template <class Probe, class Done>

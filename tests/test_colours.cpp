@@ -51,7 +51,7 @@ class ColoursTest : public QObject {
     const auto start = seen(*h.f);
     std::optional<pf::Colour> answer;
     pf::Colour offered = -1;
-    pf::ColorDialog::setResponder([&](auto&, pf::Colour held) { return offered = held, answer; });
+    h.env.colourDialogs = [&](auto&, pf::Colour held) { return offered = held, answer; };
     for (int k = 1; k <= 49; ++k) h->lin1[k].setBorderColor(0x123456);  // out of step
     // A click, the dialog's answer, the colour held (what the dialog offers;
     // for cmdReSet, which opens none, the background) and what takes the new
@@ -74,7 +74,6 @@ class ColoursTest : public QObject {
     QCOMPARE(h->cmdReSet.ToolTip(), QStringLiteral("ボタンの色を背景色にします"));
     h.play("cmdHaikei");
     QCOMPARE(offered, 0xFF0000);
-    pf::ColorDialog::setResponder({});
   }
 };
 

@@ -122,7 +122,8 @@ class DesignTest : public QObject {
     QFETCH(QString, name);
     QFETCH(Design, design);
     pf::VirtualClock clock;
-    frmPelatto f(clock);  // as built: not loaded, not laid out
+    const pf::Environment env{.clock = clock};
+    frmPelatto f(env);  // as built: not loaded, not laid out
     QWidget* w = f.form.widget()->findChild<QWidget*>(name);
     QVERIFY(w);
     const auto px = [](double twips) { return qRound(twips / 15); };
@@ -160,15 +161,16 @@ class DesignTest : public QObject {
   // downwards), the timers, and line 0 of the dial.
   void faceless() {
     pf::VirtualClock clock;
-    frmPelatto f(clock);
+    const pf::Environment env{.clock = clock};
+    frmPelatto f(env);
     QStringList seen;
     for (const pf::ScrollBar* s :
          {&f.hscl1, &f.hscl2, &f.hscl3, &f.hscl5, &f.hscl6, &f.hscl7, &f.hscl8})
       seen << QString("%1..%2/%3/%4=%5")
                   .arg(s->Min())
                   .arg(s->Max())
-                  .arg(s->SmallChange())
-                  .arg(s->LargeChange())
+                  .arg(s->bar()->singleStep())
+                  .arg(s->bar()->pageStep())
                   .arg(s->Value());
     QCOMPARE(seen.join(' '), QStringLiteral("14..1/1/2=14 14..1/1/2=14 10..0/1/2=7 10..300/1/5=100 "
                                             "30..2/1/5=5 20..1/1/2=1 0..9/1/1=0"));

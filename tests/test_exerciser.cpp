@@ -90,7 +90,7 @@ struct Session {
     features_.emplace(port_.emplace(f), options);
     features_->windowShown();
     QApplication::setActiveWindow(f.form.widget());
-    pf::ColorDialog::setResponder([this](const QString&, pf::Colour) { return answer_; });
+    h_->env.colourDialogs = [this](const QString&, pf::Colour) { return answer_; };
     bars_ = {&f.hscl1, &f.hscl2, &f.hscl3, &f.hscl5, &f.hscl6, &f.hscl7, &f.hscl8};
     // The controls a click action names, and their click handlers.
     const auto on = [this](auto&... c) { return controls_ = {&c...}, std::vector{&c.onClick...}; };

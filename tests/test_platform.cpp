@@ -13,7 +13,7 @@ class PlatformTest : public QObject {
   // raises Scroll with the thumb's value, and one Change on release.
   void scrollBar() {
     pf::Window w("w");
-    pf::ScrollBar s(w, "s", 14, 1, 1, 2, 2);
+    pf::ScrollBar s(w, "s", {.min = 14, .max = 1, .smallChange = 1, .largeChange = 2, .value = 2});
     QString log;
     s.onChange = [&] {
       log += QString(" %1").arg(s.Value());
@@ -61,7 +61,7 @@ class PlatformTest : public QObject {
   // go on with fresh numbers.
   void randomSource() {
     pf::VirtualClock clock;
-    pf::RandomSource r(clock);
+    pf::RandomSource r(clock, std::nullopt);
     float lo = 1, hi = 0;
     for (int k = 0; k < 100000; ++k) lo = std::min(lo, r.Rnd()), hi = std::max(hi, r.Rnd());
     QVERIFY(lo >= 0 && lo < 1e-4f && hi < 1 && hi > 1 - 1e-4f);

@@ -67,7 +67,6 @@ class SettingsTest : public QObject {
  private slots:
   void init() {
     path_ = dir_.filePath(QString("t%1/pelatto.conf").arg(QRandomGenerator::global()->generate()));
-    pf::ColorDialog::setResponder({});
   }
 
   // Each value read alone and against those it depends on; bad ones take
@@ -160,16 +159,16 @@ class SettingsTest : public QObject {
   }
   void roundTrip() {
     QFETCH(QString, actions);
-    pf::ColorDialog::setResponder(
-        [](const QString& name, pf::Colour) { return name == "cmnDialg1" ? 0x102030 : 0x405060; });
     DrillSettings before;
     QString shown;
     {
       Start s(path_);
+      s.h.env.colourDialogs = [](const QString& name, pf::Colour) {
+        return name == "cmnDialg1" ? 0x102030 : 0x405060;
+      };
       s.h.play(actions);
       before = s.port.settings(), shown = panel(*s.h.f);
     }
-    pf::ColorDialog::setResponder({});
     Start again(path_);
     QCOMPARE(again.port.settings(), before);
     QCOMPARE(panel(*again.h.f), shown);
@@ -282,8 +281,8 @@ class SettingsTest : public QObject {
 
   // The menu's restore ends a drill and sets the defaults, and they are remembered.
   void restoreDefaults() {
-    pf::ColorDialog::setResponder([](const QString&, pf::Colour) { return 0x123456; });
     Harness h;
+    h.env.colourDialogs = [](const QString&, pf::Colour) { return 0x123456; };
     DrillPort port(*h.f);
     StartOptions options;
     options.settingsPath = path_;

@@ -1,4 +1,5 @@
 #include "harness.h"
+#include "shell/display_presets.h"
 
 // The window right after start-up, the exit, and the layout that follows
 // its size. (The keyboard order is checked with real Tab presses in
@@ -54,15 +55,10 @@ class WindowTest : public QObject {
     QFETCH(QString, settings);
     QFETCH(QSize, outer);
     QFETCH(QPoint, wa);
-    // Offsets from H/2 and font sizes of lbl1 and lbl2, by preset, grouping off and on.
-    const QList<QList<double>> presets{
-        {2800, 250, 2000, 180, 2800, 250, 2000, 180}, {2300, 200, 1800, 150, 2300, 200, 1800, 150},
-        {2100, 180, 1800, 140, 1900, 160, 1800, 130}, {1700, 140, 1600, 110, 1500, 120, 1600, 110},
-        {1400, 110, 1300, 90, 1200, 90, 1300, 80},    {1200, 90, 1100, 80, 1100, 80, 1100, 70},
-        {1000, 80, 900, 70, 900, 70, 900, 70}};
     Harness h;
     h.play(settings);
-    const int d = h->ketaDai, preset = d <= 3 ? 0 : d == 4 ? 1 : (d + 1) / 2 - 1;
+    // The preset of the digits set, grouped when the box is ticked (the table: test_rules).
+    const DisplayPreset p = displayPreset(presetForDigits(h->hscl1.Value()), h->chk1.Value());
     QWidget* w = h->form.widget();
     w->resize(outer - (w->frameGeometry().size() - w->size()));
     const double W = h->form.Width(), H = h->form.Height();
@@ -73,8 +69,8 @@ class WindowTest : public QObject {
                        h->lbl5.Left() + h->lbl5.Width(), h->fra1.Left() + h->fra1.Width() / 2,
                        h->fra1.Top(), H / 2 - h->lbl1.Top(), h->lbl1.widget()->font().pointSizeF(),
                        H / 2 - h->lbl2.Top(), h->lbl2.widget()->font().pointSizeF()}),
-        QList<double>({W, W, W / 2 - 900, 500, W / 2 - 900, 500, 500, W - 800, W / 2, H - 1600}) +
-            presets[preset].mid(4 * h->chk1.Value(), 4));
+        QList<double>({W, W, W / 2 - 900, 500, W / 2 - 900, 500, 500, W - 800, W / 2, H - 1600,
+                       p.lbl1Offset, p.lbl1Points, p.lbl2Offset, p.lbl2Points}));
     QCOMPARE(QPoint(h->waX, h->waY), wa);
   }
 };

@@ -1,13 +1,7 @@
 #include "shell/frm_pelatto.h"
 
 void frmPelatto::cmdStart_Click() {
-  lbl1.setVisible(true);
-  lbl1.setCaption(QString());
-  lbl2.setVisible(false);
-  lbl2.setCaption(QString());
-  lbl3.setVisible(false);
-  lbl4.setCaption(QString());
-  lbl5.setCaption(QString());
+  BeginProblem();
   for (pf::Label* l : {&lbl6, &lbl7, &lbl8, &lbl9}) {
     l->setVisible(false);
     l->setCaption(QString());
@@ -20,19 +14,10 @@ void frmPelatto::cmdStart_Click() {
   tmr4.setEnabled(true);
   SwthTome = false;
   SwthTomeru = false;
-  cmdTome.setCaption(QStringLiteral("保留"));
-
-  tmr1.setEnabled(true);
-  tmr1.setInterval(taimu);
+  cmdTome.setCaption(caption::kHold);
   tmr2.setEnabled(true);
 
-  gokei = 0;
-  n = 0;
-  e = 0;
   p = 0;
-  matiji = 0;
-  suretu1.clear();
-  suretu2.clear();
   i = 0;
   h = 0;
   SwthK = false;
@@ -42,17 +27,9 @@ void frmPelatto::cmdStart_Click() {
   mondsu = static_cast<int16>(hscl7.Value());
   lblfr7z.setCaption(QString::number(mondsu));
 
-  rnd.Randomize();
-
   cmdTome.setEnabled(true);
   cmdTome.SetFocus();
-
-  cmdStart.setEnabled(false);
-  cmdAns.setEnabled(false);
-  cmdAns.setCaption(QStringLiteral("処理中"));
-  cmdMojiiro.setEnabled(false);
-  cmdHaikei.setEnabled(false);
-  for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(false);
+  EnableIdleControls(false);
   events.started(currentSettings());
 }
 
@@ -62,20 +39,11 @@ void frmPelatto::cmdStop_Click() {
 }
 
 void frmPelatto::cmdTome_Click() {
-  if (!SwthTome) {
-    tmr1.setEnabled(false);
-    tmr2.setEnabled(false);
-    tmr4.setEnabled(false);
-    SwthTomeru = true;
-    cmdTome.setCaption(QStringLiteral("続き"));
-  } else {
-    tmr1.setEnabled(true);
-    tmr2.setEnabled(true);
-    tmr4.setEnabled(true);
-    SwthTomeru = false;
-    cmdTome.setCaption(QStringLiteral("保留"));
-  }
   SwthTome = !SwthTome;
+  // The answer wait keeps its timer running and ignores the ticks instead.
+  for (pf::Timer* t : {&tmr1, &tmr2, &tmr4}) t->setEnabled(!SwthTome);
+  SwthTomeru = SwthTome;
+  cmdTome.setCaption(SwthTome ? caption::kResume : caption::kHold);
   cmdTome.SetFocus();
   events.announce(SwthTome ? DrillEvent::Kind::Held : DrillEvent::Kind::Resumed);
 }
@@ -96,18 +64,48 @@ void frmPelatto::ResetToIdle() {
 
   PaintDialLines(lineColor);
 
-  cmdStart.setEnabled(true);
   cmdTome.setEnabled(false);
-  cmdTome.setCaption(QStringLiteral("保留"));
+  cmdTome.setCaption(caption::kHold);
   SwthTomeru = false;
   SwthTome = false;
 
   tmr4.setEnabled(true);
-
-  cmdAns.setEnabled(true);
-  cmdAns.setCaption(QStringLiteral("答"));
-  cmdMojiiro.setEnabled(true);
-  cmdHaikei.setEnabled(true);
-  for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(true);
+  EnableIdleControls(true);
   events.announce(DrillEvent::Kind::Aborted);
+}
+
+// What a new problem starts from, at the start button and at each
+// hand-over within a run: an empty display, no total, and its countdown.
+void frmPelatto::BeginProblem() {
+  lbl1.setVisible(true);
+  lbl1.setCaption(QString());
+  lbl2.setVisible(false);
+  lbl2.setCaption(QString());
+  lbl3.setVisible(false);
+  lbl4.setCaption(QString());
+  lbl5.setCaption(QString());
+
+  tmr1.setEnabled(true);
+  tmr1.setInterval(taimu);
+  tmr3.setInterval(0);
+
+  gokei = 0;
+  n = 0;
+  e = 0;
+  matiji = 0;
+  suretu1.clear();
+  suretu2.clear();
+
+  rnd.Randomize();
+}
+
+// The controls that work only at rest: start, answer, the colour dialogs and
+// the countdown speeds. The answer button says it is busy meanwhile.
+void frmPelatto::EnableIdleControls(bool enabled) {
+  cmdStart.setEnabled(enabled);
+  cmdAns.setEnabled(enabled);
+  cmdAns.setCaption(enabled ? caption::kAnswer : caption::kBusy);
+  cmdMojiiro.setEnabled(enabled);
+  cmdHaikei.setEnabled(enabled);
+  for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(enabled);
 }

@@ -38,21 +38,23 @@ struct DrillState {
   QString suuKug;               // digit grouping output
 
   // Pacing and hold.
-  bool Swthsuuji = false;  // flash phase: a number appears only on an on-tick
-  int16 entyo = 0;         // flash ticks since the display was last blanked
-  int16 matiji = 0;        // answer-wait ticks since the series ended
-  int16 p = 0;             // problems entered in the answer columns
-  int16 e = 0;             // completed sweeps of the countdown
-  bool SwthTome = false;   // the drill is on hold
-  bool SwthTomeru = false; // the answer wait ignores its ticks
+  bool Swthsuuji = false;   // flash phase: a number appears only on an on-tick
+  int16 entyo = 0;          // flash ticks since the display was last blanked
+  int16 matiji = 0;         // answer-wait ticks since the series ended
+  int16 p = 0;              // problems entered in the answer columns: selects the column
+  int16 e = 0;              // completed sweeps of the countdown
+  bool SwthTome = false;    // the drill is on hold
+  bool SwthTomeru = false;  // the answer wait ignores its ticks
 
   // Countdown dial and colours. The dial's top point is held wider than
   // 16 bits so that windows of any size keep a correct dial.
-  int16 wa = 1;
-  std::int32_t waX = 0, waY = 0;
-  float r = 0;
-  float ko = 0;
-  float c = 0, d = 0;
-  pf::Colour lineColor = 0;
-  bool SwthBotm = false;
+  int16 wa = 1;              // dial line being placed, 0 to 49
+  std::int32_t waX = 0;      // top (12 o'clock) point of the ring, twips
+  std::int32_t waY = 0;      //   set by the layout
+  float r = 0;               // radius of the ring, twips
+  float ko = 0;              // angle between neighbouring lines, radians
+  float c = 0;               // last computed point of the ring, twips
+  float d = 0;               //   (x and y)
+  pf::Colour lineColor = 0;  // dial lines at rest: the background colour
+  bool SwthBotm = false;     // which of its two states the colour-reset button applies next
 };

@@ -1,3 +1,4 @@
+#include "panel/readouts.h"
 #include "shell/frm_pelatto.h"
 
 // Longest and shortest digit count and the mix. Any change aborts a drill in
@@ -9,7 +10,7 @@ void frmPelatto::hscl1_Change() {
   hscl2.setValue(ketaDai);
   if (ketaSyo == ketaDai) hscl3.setValue(0);
   ResetToIdle();
-  ApplyDigitPreset(ketaDai);
+  ApplyDigitPreset();
   ShowAdvisoryOrClear();
 }
 
@@ -23,7 +24,7 @@ void frmPelatto::hscl2_Change() {
 void frmPelatto::hscl3_Change() {
   if (ketaSyo == ketaDai) hscl3.setValue(0);
   kon = static_cast<int16>(hscl3.Value());
-  lblfr3.setCaption(QStringLiteral("混-") + QString::number(kon));
+  lblfr3.setCaption(mixText(kon));
   // A mix above the number of terms falls back to one less than the terms.
   if (kon > kazu) hscl3.setValue(hscl6.Value() - 1);
   ResetToIdle();

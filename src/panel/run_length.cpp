@@ -6,7 +6,7 @@ void frmPelatto::hscl7_Scroll() {
   mondsu = static_cast<int16>(hscl7.Value());
   lblfr7.setCaption(QString::number(mondsu));
   lblfr7z.setCaption(QString::number(mondsu));
-  optKaite.setCaption(mondsu <= 1 ? QStringLiteral("手動解答") : QStringLiteral("後で解答"));
+  optKaite.setCaption(mondsu <= 1 ? caption::kManual : caption::kLater);
 }
 
 void frmPelatto::hscl7_Change() {
@@ -14,4 +14,4 @@ void frmPelatto::hscl7_Change() {
   renmondsu = mondsu;
 }
 
-void frmPelatto::chk1_Click() { ApplyDigitPreset(ketaDai); }
+void frmPelatto::chk1_Click() { ApplyDigitPreset(); }

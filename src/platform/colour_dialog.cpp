@@ -7,22 +7,13 @@
 
 namespace pf {
 
-namespace {
-ColorDialog::Responder& responder() {
-  static ColorDialog::Responder r;
-  return r;
-}
-}  // namespace
-
-void ColorDialog::setResponder(Responder r) { responder() = std::move(r); }
-
 bool ColorDialog::ShowColor() {
   const Colour offered = (flags_ & 1) ? colour_ : 0;
   std::optional<Colour> chosen;
   if (preset_) {
     chosen = std::exchange(preset_, std::nullopt);
-  } else if (responder()) {
-    chosen = responder()(name_, offered);
+  } else if (responder_) {
+    chosen = responder_(name_, offered);
   } else {
     const QColor c = QColorDialog::getColor(toQColor(offered), owner_.widget());
     if (c.isValid()) chosen = fromQColor(c);

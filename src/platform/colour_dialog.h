@@ -13,7 +13,13 @@ class Window;
 // A modal colour dialog that holds its own colour between uses.
 class ColorDialog {
  public:
-  ColorDialog(Window& owner, const char* name) : owner_(owner), name_(QString::fromLatin1(name)) {}
+  // Who answers the dialog in place of the platform's own, when set: it gets
+  // the dialog's name and the colour offered first, and returns the chosen
+  // colour, or nothing for a cancel.
+  using Responder = std::function<std::optional<Colour>(const QString& name, Colour offered)>;
+
+  ColorDialog(Window& owner, const char* name, const Responder& responder)
+      : owner_(owner), name_(QString::fromLatin1(name)), responder_(responder) {}
 
   Colour Color() const { return colour_; }
   void setColor(Colour c) { colour_ = c; }
@@ -22,11 +28,6 @@ class ColorDialog {
   // Shows the dialog; false when the learner cancels it.
   bool ShowColor();
 
-  // Who answers the dialog: the platform's colour dialog by default; tests
-  // put a responder here. It gets the dialog's name and the colour offered
-  // first, and returns the chosen colour, or nothing for a cancel.
-  using Responder = std::function<std::optional<Colour>(const QString& name, Colour offered)>;
-  static void setResponder(Responder r);
   // The next ShowColor returns this colour without opening anything: how
   // remembered colours are applied through the same handlers as a choice.
   void answerNext(Colour c) { preset_ = c; }
@@ -34,6 +35,7 @@ class ColorDialog {
  private:
   Window& owner_;
   QString name_;
+  const Responder& responder_;
   Colour colour_ = 0;
   int flags_ = 0;
   std::optional<Colour> preset_;

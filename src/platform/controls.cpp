@@ -62,10 +62,7 @@ void Label::setCaption(const QString& text) {
   fit();
 }
 
-void Label::setForeColor(Colour c) {
-  foreColor_ = c;
-  setRole(label_, QPalette::WindowText, c);
-}
+void Label::setForeColor(Colour c) { setRole(label_, QPalette::WindowText, c); }
 
 void Label::setFontSize(double points) {
   if (points == fontSize_) return;
@@ -127,10 +124,7 @@ void CommandButton::setCaption(const QString& text) {
   button_->setAccessibleName(text);
 }
 
-void CommandButton::setBackColor(Colour c) {
-  backColor_ = c;
-  setRole(button_, QPalette::Button, c);
-}
+void CommandButton::setBackColor(Colour c) { setRole(button_, QPalette::Button, c); }
 
 void CommandButton::click() { button_->click(); }
 
@@ -157,15 +151,9 @@ void OptionButton::setValue(bool selected) {
 QString OptionButton::Caption() const { return radio_->text(); }
 void OptionButton::setCaption(const QString& text) { radio_->setText(text); }
 
-void OptionButton::setForeColor(Colour c) {
-  foreColor_ = c;
-  setRole(radio_, QPalette::WindowText, c);
-}
+void OptionButton::setForeColor(Colour c) { setRole(radio_, QPalette::WindowText, c); }
 
-void OptionButton::setBackColor(Colour c) {
-  backColor_ = c;
-  setOpaqueBackground(radio_, c);
-}
+void OptionButton::setBackColor(Colour c) { setOpaqueBackground(radio_, c); }
 
 CheckBox::CheckBox(Container& parent, const char* name)
     : Control(parent, name, new QCheckBox), box_(static_cast<QCheckBox*>(w_)) {
@@ -184,24 +172,15 @@ void CheckBox::setValue(int value) {
 
 void CheckBox::setCaption(const QString& text) { box_->setText(text); }
 
-void CheckBox::setForeColor(Colour c) {
-  foreColor_ = c;
-  setRole(box_, QPalette::WindowText, c);
-}
+void CheckBox::setForeColor(Colour c) { setRole(box_, QPalette::WindowText, c); }
 
-void CheckBox::setBackColor(Colour c) {
-  backColor_ = c;
-  setOpaqueBackground(box_, c);
-}
+void CheckBox::setBackColor(Colour c) { setOpaqueBackground(box_, c); }
 
 Frame::Frame(Container& parent, const char* name, bool border) : Control(parent, name, new QFrame) {
   auto* f = static_cast<QFrame*>(w_);
   f->setFrameStyle(border ? (QFrame::Box | QFrame::Sunken) : QFrame::NoFrame);
 }
 
-void Frame::setBackColor(Colour c) {
-  backColor_ = c;
-  setOpaqueBackground(w_, c);
-}
+void Frame::setBackColor(Colour c) { setOpaqueBackground(w_, c); }
 
 }  // namespace pf

@@ -4,7 +4,8 @@
 
 namespace pf {
 
-RandomSource::RandomSource(const Clock& clock) : clock_(clock), engine_(clock.reading()) {}
+RandomSource::RandomSource(const Clock& clock, std::optional<std::uint64_t> seed)
+    : clock_(clock), engine_(seed.value_or(clock.reading())) {}
 
 void RandomSource::Randomize() {
   const std::uint64_t state = engine_();

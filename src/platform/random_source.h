@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <random>
 
 namespace pf {
@@ -13,15 +14,14 @@ class Clock;
 // re-seeds within the same clock reading still give fresh numbers.
 class RandomSource {
  public:
-  explicit RandomSource(const Clock& clock);
+  // Seeded with `seed`, or without one from the clock's reading.
+  RandomSource(const Clock& clock, std::optional<std::uint64_t> seed);
 
   void Randomize();
   float Rnd();
-  void seed(std::uint64_t seed) { engine_.seed(seed); }
   // Draws to hand out, in order, before any random ones; re-seeding leaves
   // them alone. A replay reproduces a recorded series this way.
   void script(std::deque<float> draws) { script_ = std::move(draws); }
-  bool scripted() const { return !script_.empty(); }
 
  private:
   const Clock& clock_;

@@ -1,35 +1,33 @@
+#include "platform/scroll_bar.h"
+
 #include <QScrollBar>
 #include <algorithm>
 #include <cstdlib>
 
 #include "platform/accessibility.h"
-#include "platform/controls.h"
 
 namespace pf {
 
 // Qt needs minimum <= maximum, so the bar maps the classic range onto
 // [0, |Max - Min|] with 0 at the left end, whichever way the values run.
-ScrollBar::ScrollBar(Container& parent, const char* name, int min, int max, int smallChange,
-                     int largeChange, int value)
+ScrollBar::ScrollBar(Container& parent, const char* name, const Range& range)
     : Control(parent, name, new QScrollBar(Qt::Horizontal)),
       bar_(static_cast<QScrollBar*>(w_)),
-      min_(min),
-      max_(max),
-      small_(smallChange),
-      large_(largeChange),
-      value_(value) {
-  bar_->setRange(0, std::abs(max - min));
-  bar_->setSingleStep(smallChange);
-  bar_->setPageStep(largeChange);
-  bar_->setValue(toQt(value));
+      min_(range.min),
+      max_(range.max),
+      value_(range.value) {
+  bar_->setRange(0, std::abs(max_ - min_));
+  bar_->setSingleStep(range.smallChange);
+  bar_->setPageStep(range.largeChange);
+  bar_->setValue(toQt(value_));
   // Right arrow, Right key and wheel move towards the classic maximum.
   bar_->setInvertedControls(false);
   // A drag reports its moves separately and changes the value on release.
   bar_->setTracking(false);
   bar_->setFocusPolicy(Qt::StrongFocus);
   // Assistive technology reads the classic values from these.
-  bar_->setProperty(kClassicMinProperty, min);
-  bar_->setProperty(kClassicMaxProperty, max);
+  bar_->setProperty(kClassicMinProperty, min_);
+  bar_->setProperty(kClassicMaxProperty, max_);
   QObject::connect(bar_, &QScrollBar::valueChanged, [this](int q) { userChanged(q); });
   QObject::connect(bar_, &QScrollBar::sliderMoved, [this](int) { userScrolled(); });
 }

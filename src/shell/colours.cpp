@@ -3,18 +3,13 @@
 // Text and background colours, and the toggle that paints the command
 // buttons in the background colour or restores the start colours.
 
-namespace {
-constexpr pf::Colour kDarkGreen = 0x00006000;
-constexpr pf::Colour kBrightGreen = 0x0000EE00;
-}  // namespace
-
 void frmPelatto::cmdMojiiro_Click() {
   cmnDialg1.setFlags(1);
   // A cancelled dialog changes nothing.
   if (!cmnDialg1.ShowColor()) return;
-  for (pf::Label* l : {&lbl1, &lbl2, &lbl3, &lbl3b, &lbl6, &lbl7, &lbl8, &lbl9, &lblfr1, &lblfr1m,
-                       &lblfr1s, &lblfr2, &lblfr2m, &lblfr2s, &lblfr3, &lblfr5, &lblfr5s, &lblfr6,
-                       &lblfr6m, &lblfr7, &lblfr7m, &lblfr8})
+  for (pf::Label* l : {&lbl1,    &lbl2,    &lbl3,    &lbl3b,  &lbl6,    &lbl7,    &lbl8,   &lbl9,
+                       &lblfr1,  &lblfr1m, &lblfr1s, &lblfr2, &lblfr2m, &lblfr2s, &lblfr3, &lblfr5,
+                       &lblfr5s, &lblfr6,  &lblfr6m, &lblfr7, &lblfr7m, &lblfr8})
     l->setForeColor(cmnDialg1.Color());
   optKaiji.setForeColor(cmnDialg1.Color());
   optKaite.setForeColor(cmnDialg1.Color());
@@ -45,15 +40,15 @@ void frmPelatto::cmdReSet_Click() {
       b->setBackColor(lineColor);
     cmdReSet.setToolTip(QStringLiteral("文字色以外を最初の色を戻します"));
   } else {
-    form.setBackColor(kDarkGreen);
+    form.setBackColor(palette::kDarkGreen);
     lineColor = form.BackColor();
     for (pf::OptionButton* o : {&optC1, &optC2, &optC3, &optKaiji, &optKaite})
       o->setBackColor(lineColor);
     chk1.setBackColor(lineColor);
     for (pf::CommandButton* b : {&cmdStart, &cmdTome, &cmdEnd, &cmdStop, &cmdAns})
-      b->setBackColor(kBrightGreen);
+      b->setBackColor(palette::kBrightGreen);
     cmdMojiiro.setBackColor(cmnDialg1.Color());
-    cmdHaikei.setBackColor(0x0000AA00);
+    cmdHaikei.setBackColor(palette::kGreen);
     cmdReSet.setToolTip(QStringLiteral("ボタンの色を背景色にします"));
     PaintDialLines(lineColor);
   }

@@ -1,77 +1,20 @@
+#include "shell/design.h"
 #include "shell/frm_pelatto.h"
 
-// Every control in its design state: captions, colours, fonts, positions.
-// The load handler then brings the window to its start state.
+// The window and its display in their design state; the panel is in
+// panel_design.cpp. The load handler then brings the window to its start state.
+
+using namespace palette;
+using design::apply;
 
 namespace {
-
-constexpr pf::Colour kDarkGreen = 0x00006000;
-constexpr pf::Colour kWhite = 0x00FFFFFF;
-constexpr pf::Colour kPaleCyan = 0x00FFFFC0;
-constexpr pf::Colour kCyan = 0x00FFFF00;
-constexpr pf::Colour kLightCyan = 0x00FFFF80;
-constexpr pf::Colour kOrange = 0x000080FF;
-constexpr pf::Colour kBrightGreen = 0x0000EE00;
-
-struct LabelDesign {
-  const char* caption;
-  pf::Colour fore;
-  double left, top, width, height;
-  double points;
-  bool bold;
-  pf::Align align;
-  bool autoSize;
-  bool visible;
-  bool framed;
-};
-
-void design(pf::Label& l, const LabelDesign& d) {
-  l.setFont(d.points, d.bold);
-  l.setBold(d.bold);
-  l.setForeColor(d.fore);
-  l.setAlignment(d.align);
-  l.setCaption(QString::fromUtf8(d.caption));
-  l.Move(d.left, d.top, d.width, d.height);
-  l.setBorder(d.framed);
-  l.setAutoSize(d.autoSize);
-  l.setVisible(d.visible);
-}
-
-void design(pf::CommandButton& b, const char* caption, const char* tip, pf::Colour face,
-            double left, double top, double width, double height, double points, bool bold,
-            bool enabled, int tab) {
-  b.setCaption(QString::fromUtf8(caption));
-  b.setToolTip(QString::fromUtf8(tip));
-  b.setBackColor(face);
-  b.Move(left, top, width, height);
-  if (points > 0) b.setFont(points, bold);
-  b.setEnabled(enabled);
-  b.setTabIndex(tab);
-}
-
-void design(pf::OptionButton& o, const char* caption, const char* tip, double left, double top,
-            double width, double height, int tab) {
-  o.setCaption(QString::fromUtf8(caption));
-  o.setToolTip(QString::fromUtf8(tip));
-  o.setForeColor(kWhite);
-  o.setBackColor(kDarkGreen);
-  o.Move(left, top, width, height);
-  o.setFont(9, true);
-  o.setTabIndex(tab);
-}
-
-void design(pf::ScrollBar& s, double left, double top, double width, double height, bool enabled,
-            int tab, const char* name) {
-  s.Move(left, top, width, height);
-  s.setEnabled(enabled);
-  s.setTabIndex(tab);
-  s.setAccessibleName(QString::fromUtf8(name));
-}
-
+// The scroll bars' ends, steps and design values.
+constexpr pf::ScrollBar::Range kDigits{
+    .min = 14, .max = 1, .smallChange = 1, .largeChange = 2, .value = 14};
 }  // namespace
 
-frmPelatto::frmPelatto(pf::Clock& clk)
-    : clock(clk),
+frmPelatto::frmPelatto(const pf::Environment& env)
+    : clock(env.clock),
       events([this] { return clock.nowNs(); }),
       form("frmPelatto"),
       lin1(form.lin),
@@ -103,13 +46,14 @@ frmPelatto::frmPelatto(pf::Clock& clk)
       optC2(fra3, "optC2"),
       optC3(fra3, "optC3"),
       chk1(fra1, "chk1"),
-      hscl1(fra1, "hscl1", 14, 1, 1, 2, 14),
-      hscl2(fra1, "hscl2", 14, 1, 1, 2, 14),
-      hscl3(fra1, "hscl3", 10, 0, 1, 2, 7),
-      hscl5(fra1, "hscl5", 10, 300, 1, 5, 100),
-      hscl6(fra1, "hscl6", 30, 2, 1, 5, 5),
-      hscl7(fra1, "hscl7", 20, 1, 1, 2, 1),
-      hscl8(fra1, "hscl8", 0, 9, 1, 1, 0),
+      hscl1(fra1, "hscl1", kDigits),
+      hscl2(fra1, "hscl2", kDigits),
+      hscl3(fra1, "hscl3", {.min = 10, .max = 0, .smallChange = 1, .largeChange = 2, .value = 7}),
+      hscl5(fra1, "hscl5",
+            {.min = 10, .max = 300, .smallChange = 1, .largeChange = 5, .value = 100}),
+      hscl6(fra1, "hscl6", {.min = 30, .max = 2, .smallChange = 1, .largeChange = 5, .value = 5}),
+      hscl7(fra1, "hscl7", {.min = 20, .max = 1, .smallChange = 1, .largeChange = 2, .value = 1}),
+      hscl8(fra1, "hscl8", {.min = 0, .max = 9, .smallChange = 1, .largeChange = 1, .value = 0}),
       lblfr1s(fra1, "lblfr1s"),
       lblfr1(fra1, "lblfr1"),
       lblfr1m(fra1, "lblfr1m"),
@@ -126,13 +70,13 @@ frmPelatto::frmPelatto(pf::Clock& clk)
       lblfr7zan(fra1, "lblfr7zan"),
       lblfr7z(fra1, "lblfr7z"),
       lblfr8(fra1, "lblfr8"),
-      tmr1(clk, false, 1500),
-      tmr2(clk, false, 0),
-      tmr3(clk, true, 0),
-      tmr4(clk, true, 0),
-      cmnDialg1(form, "cmnDialg1"),
-      cmnDialg2(form, "cmnDialg2"),
-      rnd(clk) {
+      tmr1(clock, false, 1500),
+      tmr2(clock, false, 0),
+      tmr3(clock, true, 0),
+      tmr4(clock, true, 0),
+      cmnDialg1(form, "cmnDialg1", env.colourDialogs),
+      cmnDialg2(form, "cmnDialg2", env.colourDialogs),
+      rnd(clock, env.seed) {
   designControls();
   designPanel();
   connectHandlers();
@@ -147,131 +91,60 @@ void frmPelatto::designControls() {
   form.setIcon(QStringLiteral(":/icons/pelatto-48.png"));
 
   using A = pf::Align;
-  design(lbl1, {"", kWhite, 2400, 744, 1332, 2268, 150, false, A::Center, false, true, true});
-  design(lbl2, {"", kPaleCyan, 2040, 1680, 3732, 1188, 150, false, A::Center, false, false, true});
-  design(lbl3, {"答は", kPaleCyan, 4440, 360, 2640, 1260, 49.8, false, A::Left, false, false, true});
-  design(lbl3b, {"答？", kPaleCyan, 6120, 960, 2640, 1140, 49.8, false, A::Left, false, false, true});
-  design(lbl4, {"000", kCyan, 240, 252, 672, 420, 19.8, true, A::Right, true, false, true});
-  design(lbl5, {"000", kCyan, 7200, 240, 672, 420, 19.8, true, A::Right, true, false, true});
-  design(lbl6, {"", kPaleCyan, 72, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
-  design(lbl7, {"", kPaleCyan, 552, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
-  design(lbl8, {"", kPaleCyan, 1032, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
-  design(lbl9, {"", kPaleCyan, 1512, 1920, 360, 1140, 55.8, false, A::Right, true, false, true});
-  design(lbl10, {"▽", 0x0080FFFF, 1680, 120, 732, 612, 28.2, true, A::Center, false, false, false});
+  // The display labels: hidden but for lbl1, framed until the load handler.
+  apply(lbl1, {.at = {2400, 744, 1332, 2268}, .points = 150, .align = A::Center, .framed = true});
+  apply(lbl2, {.fore = kPaleCyan,
+               .at = {2040, 1680, 3732, 1188},
+               .points = 150,
+               .align = A::Center,
+               .visible = false,
+               .framed = true});
+  apply(lbl3, {.caption = "答は",
+               .fore = kPaleCyan,
+               .at = {4440, 360, 2640, 1260},
+               .points = 49.8,
+               .visible = false,
+               .framed = true});
+  apply(lbl3b, {.caption = "答？",
+                .fore = kPaleCyan,
+                .at = {6120, 960, 2640, 1140},
+                .points = 49.8,
+                .visible = false,
+                .framed = true});
+  const design::Label list{.caption = "000",
+                           .fore = kCyan,
+                           .points = 19.8,
+                           .bold = true,
+                           .align = A::Right,
+                           .autoSize = true,
+                           .visible = false,
+                           .framed = true};
+  apply(lbl4, list, {240, 252, 672, 420});
+  apply(lbl5, list, {7200, 240, 672, 420});
+  // The answer columns, side by side at design.
+  const design::Label column{.fore = kPaleCyan,
+                             .points = 55.8,
+                             .align = A::Right,
+                             .autoSize = true,
+                             .visible = false,
+                             .framed = true};
+  apply(lbl6, column, {72, 1920, 360, 1140});
+  apply(lbl7, column, {552, 1920, 360, 1140});
+  apply(lbl8, column, {1032, 1920, 360, 1140});
+  apply(lbl9, column, {1512, 1920, 360, 1140});
+  apply(lbl10, {.caption = "▽",
+                .fore = kLightYellow,
+                .at = {1680, 120, 732, 612},
+                .points = 28.2,
+                .bold = true,
+                .align = A::Center,
+                .visible = false});
 
-  lin1[0].setBorderColor(0x00C0C000);
+  lin1[0].setBorderColor(kTeal);
   lin1[0].setBorderWidth(3);
   lin1[0].setX1(4260);
   lin1[0].setY1(1596);
   lin1[0].setX2(3960);
   lin1[0].setY2(1596);
   lin1[0].setVisible(false);
-}
-
-void frmPelatto::designPanel() {
-  fra1.Move(120, 3120, 8976, 1092);
-  fra1.setBackColor(kDarkGreen);
-  fra2.Move(1080, 120, 1212, 580);
-  fra2.setBackColor(kDarkGreen);
-  fra3.Move(50, 840, 950, 200);
-  fra3.setBackColor(kDarkGreen);
-
-  design(cmdStart, "始", "スタート", kBrightGreen, 2200, 240, 770, 468, 18, false, true, 50);
-  design(cmdEnd, "終", "終ります", kBrightGreen, 8110, 240, 740, 468, 18, false, true, 14);
-  design(cmdTome, "保留", "一時止めます", kBrightGreen, 2000, 760, 600, 250, 9, true, false, 0);
-  design(cmdStop, "中止", "最初から始めます", kBrightGreen, 2640, 760, 600, 250, 9, true, true, 4);
-  design(cmdAns, "答", "手動解答の時に使います", kBrightGreen, 1080, 710, 852, 300, 10.2, true, true,
-         7);
-  design(cmdMojiiro, "文字", "文字色を変えます", kWhite, 120, 240, 700, 300, 10.2, true, true, 8);
-  design(cmdHaikei, "背景", "背景色を変えます", 0x0000AA00, 300, 480, 696, 300, 10.2, true, true, 9);
-  design(cmdReSet, "", "ボタンを背景色にします", kDarkGreen, 120, 580, 120, 200, 0, false, true, 10);
-  cmdReSet.setAccessibleName(QStringLiteral("ボタンの色"));
-
-  design(optKaiji, "自動解答", "数秒後に答が出ます", 0, 50, 1212, 252, 5);
-  design(optKaite, "手動解答", "下のボタンで答を出します", 0, 300, 1212, 252, 6);
-  design(optC1, "", "カウントダウンの速度調整", 80, 0, 200, 180, 11);
-  design(optC2, "", "カウントダウンが遅い時", 350, 0, 200, 180, 12);
-  design(optC3, "", "もっと遅い時", 620, 0, 200, 180, 13);
-  optC1.setAccessibleName(QStringLiteral("カウントダウン速度 1"));
-  optC2.setAccessibleName(QStringLiteral("カウントダウン速度 2"));
-  optC3.setAccessibleName(QStringLiteral("カウントダウン速度 3"));
-
-  chk1.setCaption(QStringLiteral(","));
-  chk1.setToolTip(QStringLiteral("桁を区切ります"));
-  chk1.setForeColor(kWhite);
-  chk1.setBackColor(kDarkGreen);
-  chk1.Move(5450, 190, 372, 216);
-  chk1.setFont(10.8, true);
-  chk1.setTabIndex(46);
-  chk1.setAccessibleName(QStringLiteral("桁区切り"));
-
-  design(hscl1, 4000, 240, 1250, 132, true, 38, "最大桁数");
-  design(hscl2, 4000, 550, 1250, 132, true, 39, "最小桁数");
-  design(hscl3, 4000, 840, 1250, 132, true, 40, "桁の混合");
-  design(hscl5, 6750, 840, 1020, 132, true, 1, "速さ");
-  design(hscl6, 6750, 240, 1250, 132, true, 3, "口数");
-  design(hscl7, 6750, 550, 1250, 132, true, 2, "連続問題数");
-  design(hscl8, 8110, 840, 740, 132, false, 48, "表示時間の延長");
-  hscl3.setToolTip(QStringLiteral("桁の混合割合"));
-  hscl8.setToolTip(QStringLiteral("数字の出てる時間を延長します（２秒毎のときだけ使えます）"));
-
-  using A = pf::Align;
-  const bool B = true;
-  design(lblfr1s, {"最大", kWhite, 3050, 220, 450, 240, 9, B, A::Left, false, true, false});
-  design(lblfr1, {"1", kWhite, 3350, 180, 372, 252, 12, B, A::Right, false, true, false});
-  design(lblfr1m, {"桁", kWhite, 3720, 204, 240, 240, 10.2, B, A::Left, false, true, false});
-  design(lblfr2s, {"最小", kWhite, 3050, 510, 450, 240, 9, B, A::Left, false, true, false});
-  design(lblfr2, {"1", kWhite, 3350, 490, 372, 252, 12, B, A::Right, false, true, false});
-  design(lblfr2m, {"桁", kWhite, 3720, 510, 240, 240, 10.2, B, A::Left, false, true, false});
-  design(lblfr3, {"混-0", kWhite, 3300, 804, 624, 240, 10.2, B, A::Right, false, true, false});
-  design(lblfr5, {"", kLightCyan, 5300, 780, 700, 252, 10.2, B, A::Right, false, true, false});
-  design(lblfr5s, {"秒", kLightCyan, 6000, 780, 800, 372, 10.8, B, A::Center, false, true, false});
-  design(lblfr6m, {"口数", kWhite, 5940, 204, 552, 252, 10.2, B, A::Left, false, true, false});
-  design(lblfr6, {"", kLightCyan, 6336, 180, 480, 252, 12, B, A::Center, false, true, false});
-  design(lblfr7m, {"連続", kWhite, 5940, 492, 552, 252, 10.2, B, A::Left, false, true, false});
-  design(lblfr7, {"", kLightCyan, 6336, 480, 480, 252, 12, B, A::Center, false, true, false});
-  design(lblfr7zan, {"残", kOrange, 5400, 495, 250, 252, 10.2, B, A::Right, false, true, false});
-  design(lblfr7z, {"", kOrange, 5616, 495, 348, 252, 10.8, B, A::Center, false, true, false});
-  design(lblfr8, {"+0", kLightCyan, 7780, 780, 372, 252, 10.2, false, A::Center, false, true, false});
-  lblfr3.setToolTip(QStringLiteral("桁の混合割合"));
-  lblfr5.setToolTip(QStringLiteral("正確ではありません"));
-  lblfr5s.setToolTip(QStringLiteral("正確ではありません"));
-  lblfr8.setToolTip(QStringLiteral("数字の出てる時間を延長します（２秒毎のときだけ使えます）"));
-}
-
-void frmPelatto::connectHandlers() {
-  form.onResize = [this] { Form_Resize(); };
-  cmdStart.onClick = [this] { cmdStart_Click(); };
-  cmdEnd.onClick = [this] { cmdEnd_Click(); };
-  cmdTome.onClick = [this] { cmdTome_Click(); };
-  cmdStop.onClick = [this] { cmdStop_Click(); };
-  cmdAns.onClick = [this] { cmdAns_Click(); };
-  cmdMojiiro.onClick = [this] { cmdMojiiro_Click(), announceSettings(); };
-  cmdHaikei.onClick = [this] { cmdHaikei_Click(), announceSettings(); };
-  cmdReSet.onClick = [this] { cmdReSet_Click(), announceSettings(); };
-  optC1.onClick = [this] { optC1_Click(), announceSettings(); };
-  optC2.onClick = [this] { optC2_Click(), announceSettings(); };
-  optC3.onClick = [this] { optC3_Click(), announceSettings(); };
-  chk1.onClick = [this] { chk1_Click(), announceSettings(); };
-  hscl1.onChange = [this] { hscl1_Change(), announceSettings(); };
-  hscl1.onScroll = [this] { hscl1_Scroll(), announceSettings(); };
-  hscl2.onChange = [this] { hscl2_Change(), announceSettings(); };
-  hscl2.onScroll = [this] { hscl2_Scroll(), announceSettings(); };
-  hscl3.onChange = [this] { hscl3_Change(), announceSettings(); };
-  hscl3.onScroll = [this] { hscl3_Scroll(), announceSettings(); };
-  hscl5.onChange = [this] { hscl5_Change(), announceSettings(); };
-  hscl5.onScroll = [this] { hscl5_Scroll(), announceSettings(); };
-  hscl6.onChange = [this] { hscl6_Change(), announceSettings(); };
-  hscl6.onScroll = [this] { hscl6_Scroll(), announceSettings(); };
-  hscl7.onChange = [this] { hscl7_Change(), announceSettings(); };
-  hscl7.onScroll = [this] { hscl7_Scroll(), announceSettings(); };
-  hscl8.onChange = [this] { hscl8_Change(), announceSettings(); };
-  hscl8.onScroll = [this] { hscl8_Scroll(), announceSettings(); };
-  optKaiji.onClick = [this] { announceSettings(); };
-  optKaite.onClick = [this] { announceSettings(); };
-  form.onUnload = [this] { events.announce(DrillEvent::Kind::Closed); };
-  tmr1.onTimer = [this] { tmr1_Timer(); };
-  tmr2.onTimer = [this] { tmr2_Timer(); };
-  tmr3.onTimer = [this] { tmr3_Timer(); };
-  tmr4.onTimer = [this] { tmr4_Timer(); };
 }

@@ -1,90 +1,40 @@
 #include <cmath>
 
+#include "shell/display_presets.h"
 #include "shell/frm_pelatto.h"
 
 // Font sizes and tops of the flashed number and the total follow the
 // longest digit count; presets 3 to 7 have a smaller grouped variant.
 
-// The part of presets 3 to 7 that depends on the grouping switch.
-void frmPelatto::setPresetRow(double lbl1Offset, double lbl1Size, double lbl2Size) {
-  lbl1.setTop(form.Height() / 2 - lbl1Offset);
-  lbl1.setFontSize(lbl1Size);
-  lbl2.setFontSize(lbl2Size);
+void frmPelatto::SizeDisplay(int preset) {
+  const DisplayPreset layout = displayPreset(preset, chk1.Value() == 1);
+  lbl2.setTop(form.Height() / 2 - layout.lbl2Offset);
+  lbl1.setTop(form.Height() / 2 - layout.lbl1Offset);
+  lbl1.setFontSize(layout.lbl1Points);
+  lbl2.setFontSize(layout.lbl2Points);
 }
 
-void frmPelatto::SizeDisplay1() {
-  lbl1.setTop(form.Height() / 2 - 2800);
-  lbl2.setTop(form.Height() / 2 - 2000);
-  lbl1.setFontSize(250);
-  lbl2.setFontSize(180);
-}
+void frmPelatto::SizeDisplay1() { SizeDisplay(1); }
+void frmPelatto::SizeDisplay2() { SizeDisplay(2); }
+void frmPelatto::SizeDisplay3() { SizeDisplay(3); }
+void frmPelatto::SizeDisplay4() { SizeDisplay(4); }
+void frmPelatto::SizeDisplay5() { SizeDisplay(5); }
+void frmPelatto::SizeDisplay6() { SizeDisplay(6); }
+void frmPelatto::SizeDisplay7() { SizeDisplay(7); }
 
-void frmPelatto::SizeDisplay2() {
-  lbl1.setTop(form.Height() / 2 - 2300);
-  lbl2.setTop(form.Height() / 2 - 1800);
-  lbl1.setFontSize(200);
-  lbl2.setFontSize(150);
-}
-
-void frmPelatto::SizeDisplay3() {
-  lbl2.setTop(form.Height() / 2 - 1800);
-  if (chk1.Value() == 1)
-    setPresetRow(1900, 160, 130);
-  else
-    setPresetRow(2100, 180, 140);
-}
-
-void frmPelatto::SizeDisplay4() {
-  lbl2.setTop(form.Height() / 2 - 1600);
-  if (chk1.Value() == 1)
-    setPresetRow(1500, 120, 110);
-  else
-    setPresetRow(1700, 140, 110);
-}
-
-void frmPelatto::SizeDisplay5() {
-  lbl2.setTop(form.Height() / 2 - 1300);
-  if (chk1.Value() == 1)
-    setPresetRow(1200, 90, 80);
-  else
-    setPresetRow(1400, 110, 90);
-}
-
-void frmPelatto::SizeDisplay6() {
-  lbl2.setTop(form.Height() / 2 - 1100);
-  if (chk1.Value() == 1)
-    setPresetRow(1100, 80, 70);
-  else
-    setPresetRow(1200, 90, 80);
-}
-
-void frmPelatto::SizeDisplay7() {
-  lbl2.setTop(form.Height() / 2 - 900);
-  if (chk1.Value() == 1)
-    setPresetRow(900, 70, 70);
-  else
-    setPresetRow(1000, 80, 70);
-}
-
-void frmPelatto::ApplyDigitPreset(int digits) {
-  if (digits > 12)
-    SizeDisplay7();
-  else if (digits > 10)
-    SizeDisplay6();
-  else if (digits > 8)
-    SizeDisplay5();
-  else if (digits > 6)
-    SizeDisplay4();
-  else if (digits > 4)
-    SizeDisplay3();
-  else if (digits == 4)
-    SizeDisplay2();
-  else
-    SizeDisplay1();
+// The longest digit count is read from the drill state, which the digit
+// handlers keep equal to the value of hscl1.
+void frmPelatto::ApplyDigitPreset() {
+  using Preset = void (frmPelatto::*)();
+  static constexpr Preset kSizeDisplay[] = {&frmPelatto::SizeDisplay1, &frmPelatto::SizeDisplay2,
+                                            &frmPelatto::SizeDisplay3, &frmPelatto::SizeDisplay4,
+                                            &frmPelatto::SizeDisplay5, &frmPelatto::SizeDisplay6,
+                                            &frmPelatto::SizeDisplay7};
+  (this->*kSizeDisplay[presetForDigits(ketaDai) - 1])();
 }
 
 void frmPelatto::Form_Resize() {
-  ApplyDigitPreset(hscl1.Value());
+  ApplyDigitPreset();
   lbl1.setWidth(form.Width());
   lbl2.setWidth(form.Width());
   lbl3.setTop(500);

@@ -10,9 +10,9 @@ DrillSettings frmPelatto::currentSettings() const {
   s.extension = tyo;
   s.runLength = renmondsu;
   s.grouping = chk1.Value() == 1;
-  s.mode = optKaiji.Value()                                   ? AnswerMode::Automatic
-           : optKaite.Caption() == QStringLiteral("後で解答") ? AnswerMode::Later
-                                                              : AnswerMode::Manual;
+  s.mode = optKaiji.Value()                        ? AnswerMode::Automatic
+           : optKaite.Caption() == caption::kLater ? AnswerMode::Later
+                                                   : AnswerMode::Manual;
   s.countdownSpeed = optC3.Value() ? 3 : optC2.Value() ? 2 : 1;
   s.textColour = cmnDialg1.Color();
   s.backColour = form.BackColor();

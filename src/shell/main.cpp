@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
   }
   pf::Application app(argc, argv);
   pf::EventLoopClock clock;
-  frmPelatto window(clock);
+  const pf::Environment env{.clock = clock};
+  frmPelatto window(env);
   DrillPort port(window);
   StartOptions options;
   options.defaults = command.defaults;

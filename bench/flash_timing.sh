@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and runs them on a virtual X display.
+# Builds the flash timing benchmark in Release and runs it on a virtual X
+# display, cold and with the glyphs warmed.
 # BUILD_DIR chooses the build directory (default: build-release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
