@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "countdown/column_fit.h"
+#include "shell/captions.h"
 #include "shell/frm_pelatto.h"
 
 // The answer button: the total and its numbers in manual mode, the answer
@@ -30,7 +31,7 @@ ColumnSizes columnFontSizes(int runLength, int digits) {
 }  // namespace
 
 void frmPelatto::cmdAns_Click() {
-  if (optKaite.Value() && optKaite.Caption() == QStringLiteral("手動解答")) {
+  if (optKaite.Value() && optKaite.Caption() == caption::kManual) {
     if (tmr1.Interval() != 0 || tmr2.Interval() != 0 || tmr3.Interval() != 0) return;
     lbl2.setVisible(true);
     lbl3.setVisible(true);
@@ -42,7 +43,7 @@ void frmPelatto::cmdAns_Click() {
     events.announce(DrillEvent::Kind::AnswerRevealed, gokei, lbl2.Caption(), p - 1);
     return;
   }
-  if (!optKaite.Value() || optKaite.Caption() != QStringLiteral("後で解答") || lbl3.Visible())
+  if (!optKaite.Value() || optKaite.Caption() != caption::kLater || lbl3.Visible())
     return;
 
   const int run = renmondsu;

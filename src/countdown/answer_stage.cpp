@@ -50,26 +50,7 @@ void frmPelatto::AppendRunTotal() {
 
 void frmPelatto::tmr4_Timer() {
   if (mondsu > 1) {
-    lbl1.setVisible(true);
-    lbl1.setCaption(QString());
-    lbl2.setVisible(false);
-    lbl2.setCaption(QString());
-    lbl3.setVisible(false);
-    lbl4.setCaption(QString());
-    lbl5.setCaption(QString());
-
-    tmr1.setEnabled(true);
-    tmr1.setInterval(taimu);
-    tmr3.setInterval(0);
-
-    gokei = 0;
-    n = 0;
-    e = 0;
-    matiji = 0;
-    suretu1.clear();
-    suretu2.clear();
-
-    rnd.Randomize();
+    BeginProblem();
     if (!optKaiji.Value()) {
       optKaite.setEnabled(true);
       optKaite.SetFocus();
@@ -83,12 +64,7 @@ void frmPelatto::tmr4_Timer() {
       tmr4.Interval() == 0) {
     // The run may have been cut to this problem after its answer wait left
     // the start button disabled; at rest it must be usable.
-    cmdStart.setEnabled(true);
-    cmdAns.setEnabled(true);
-    cmdAns.setCaption(QStringLiteral("答"));
-    cmdMojiiro.setEnabled(true);
-    cmdHaikei.setEnabled(true);
-    for (pf::OptionButton* o : {&optC1, &optC2, &optC3}) o->setEnabled(true);
+    EnableIdleControls(true);
     lblfr7z.setCaption(QString::number(mondsu - 1));
   }
   cmdTome.setEnabled(false);

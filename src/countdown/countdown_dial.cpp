@@ -1,13 +1,14 @@
 #include <cmath>
 
 #include "shell/frm_pelatto.h"
+#include "shell/palette.h"
 
 // The dial is a ring of 50 retained lines around the display. A sweep
 // paints the lines one by one in the background colour, clockwise from
 // 12 o'clock; at its end the whole ring is drawn again in the ring colour.
 
 namespace {
-constexpr pf::Colour kRingColour = 0x00FFFFC0;
+using palette::kRingColour;
 }
 
 void frmPelatto::ComputeRingPoint() {

@@ -1,4 +1,5 @@
 #include "shell/frm_pelatto.h"
+#include "shell/palette.h"
 
 void frmPelatto::Show() {
   Form_Load();
@@ -19,8 +20,8 @@ void frmPelatto::Form_Load() {
   lbl2.setHeight(3500);
   lbl5.setLeft(8700);
 
-  cmnDialg1.setColor(0x00FFFFFF);
-  cmnDialg2.setColor(0x00006000);
+  cmnDialg1.setColor(palette::kWhite);
+  cmnDialg2.setColor(palette::kDarkGreen);
 
   gokei = 0;
   kazu = 5;
