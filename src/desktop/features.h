@@ -3,6 +3,8 @@
 #include <memory>
 
 class DrillPort;
+class History;
+class ProgressWindow;
 class WindowMenu;
 
 // Everything the program offers beyond the window itself, built around it.
@@ -15,8 +17,11 @@ class Features {
   Features& operator=(const Features&) = delete;
 
   WindowMenu& menu() const { return *menu_; }
+  History& history() const { return *history_; }
 
  private:
   DrillPort& port_;
   std::unique_ptr<WindowMenu> menu_;
+  std::unique_ptr<History> history_;
+  std::unique_ptr<ProgressWindow> progress_;
 };
