@@ -103,7 +103,7 @@ void DrillRecorder::onAnswerMarked(const MarkedAnswer& a) {
   if (!p) return;
   ProblemRecord& r = p->record;
   if (a.typed) r.answer = std::llround(*a.typed);
-  r.mark = !a.given() ? ProblemRecord::Mark::None
+  r.mark = !a.given()    ? ProblemRecord::Mark::None
            : a.correct() ? ProblemRecord::Mark::Correct
                          : ProblemRecord::Mark::Wrong;
   if (last_ && last_->id == r.id) last_ = r;

@@ -5,7 +5,8 @@
 #include "history/replay_draws.h"
 #include "shell/drill_port.h"
 
-History::History(DrillPort& port, const QString& path) : port_(port), store_(path), recorder_(store_) {
+History::History(DrillPort& port, const QString& path)
+    : port_(port), store_(path), recorder_(store_) {
   port_.subscribe(&recorder_);
   port_.subscribe(this);
 }
@@ -27,7 +28,8 @@ bool History::replay(const ProblemRecord& problem) {
     return false;
   };
   if (!port_.canStart() || recorder_.flashing())
-    return refuse(QStringLiteral("練習中はもう一度の出題ができません。終わってから選んでください。"));
+    return refuse(
+        QStringLiteral("練習中はもう一度の出題ができません。終わってから選んでください。"));
   DrillSettings s = port_.settings();
   const DrillSettings& was = problem.settings;
   s.longest = was.longest;

@@ -8,10 +8,10 @@
 
 namespace {
 
-const QStringList kHeader{
-    "id",           "date_time",  "longest", "shortest",  "mix",   "terms",  "pace_seconds",
-    "extension",    "grouping",   "answer_mode", "run_length", "run_position", "numbers",
-    "total",        "answer",     "mark",    "aborted",   "kind",  "test_id", "series_ms"};
+const QStringList kHeader{"id",         "date_time",    "longest",   "shortest", "mix",
+                          "terms",      "pace_seconds", "extension", "grouping", "answer_mode",
+                          "run_length", "run_position", "numbers",   "total",    "answer",
+                          "mark",       "aborted",      "kind",      "test_id",  "series_ms"};
 
 QString field(const QString& s) {
   if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) && !s.contains('\n') &&

@@ -131,8 +131,7 @@ int HistoryStore::openFile(QString* detail) const {
              .arg(QDir::toNativeSeparators(path_)));
     return -1;
   }
-  if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next())
-    return failed(q.lastError());
+  if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next()) return failed(q.lastError());
   if (q.value(0).toString() != QLatin1String("ok")) {
     *detail = q.value(0).toString();
     return kCorrupt;
@@ -145,7 +144,8 @@ int HistoryStore::migrate(QSqlDatabase& db, int from, QString* detail) const {
   for (int version = from; version < history_schema::currentVersion(); ++version) {
     int code = 0;
     bool ok = exec(db, QStringLiteral("BEGIN IMMEDIATE"), &code, detail);
-    for (const QString& sql : history_schema::step(version)) ok = ok && exec(db, sql, &code, detail);
+    for (const QString& sql : history_schema::step(version))
+      ok = ok && exec(db, sql, &code, detail);
     ok = ok && exec(db, QStringLiteral("PRAGMA user_version = %1").arg(version + 1), &code, detail);
     ok = ok && exec(db, QStringLiteral("COMMIT"), &code, detail);
     if (!ok) {
@@ -175,7 +175,8 @@ bool HistoryStore::moveAside() const {
     if (QFileInfo::exists(path_ + QLatin1String(suffix)))
       QFile::rename(path_ + QLatin1String(suffix), aside + QLatin1String(suffix));
   tell(Trouble::Damaged,
-       QStringLiteral("成績の記録ファイルが壊れていたので %1 に移し、新しいファイルで記録を続けます。")
+       QStringLiteral(
+           "成績の記録ファイルが壊れていたので %1 に移し、新しいファイルで記録を続けます。")
            .arg(QDir::toNativeSeparators(aside)));
   return true;
 }
@@ -232,13 +233,26 @@ int HistoryStore::tryWrite(const Item& item, QString* detail) {
         "INSERT OR REPLACE INTO problems VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const DrillSettings& s = r->settings;
     for (const QVariant& v :
-         {QVariant(r->id), QVariant(r->at.toMSecsSinceEpoch()), QVariant(s.longest),
-          QVariant(s.shortest), QVariant(s.mix), QVariant(s.terms), QVariant(s.pace),
-          QVariant(s.extension), QVariant(s.grouping ? 1 : 0), QVariant(modeName(s.mode)),
-          QVariant(s.runLength), QVariant(r->runPosition), QVariant(numbersText(r->numbers)),
-          QVariant(r->total), r->answer ? QVariant(*r->answer) : QVariant(QMetaType::fromType<qint64>()),
-          QVariant(markName(r->mark)), QVariant(r->aborted ? 1 : 0), QVariant(kindName(r->kind)),
-          QVariant(r->testId), QVariant(r->seriesMs)})
+         {QVariant(r->id),
+          QVariant(r->at.toMSecsSinceEpoch()),
+          QVariant(s.longest),
+          QVariant(s.shortest),
+          QVariant(s.mix),
+          QVariant(s.terms),
+          QVariant(s.pace),
+          QVariant(s.extension),
+          QVariant(s.grouping ? 1 : 0),
+          QVariant(modeName(s.mode)),
+          QVariant(s.runLength),
+          QVariant(r->runPosition),
+          QVariant(numbersText(r->numbers)),
+          QVariant(r->total),
+          r->answer ? QVariant(*r->answer) : QVariant(QMetaType::fromType<qint64>()),
+          QVariant(markName(r->mark)),
+          QVariant(r->aborted ? 1 : 0),
+          QVariant(kindName(r->kind)),
+          QVariant(r->testId),
+          QVariant(r->seriesMs)})
       q.addBindValue(v);
   } else if (const auto* u = std::get_if<AnswerUpdate>(&item)) {
     q.prepare(QStringLiteral("UPDATE problems SET answer = ?, mark = ? WHERE id = ?"));

@@ -43,5 +43,5 @@ qint64 newRecordId();
 
 // How the progress window shows them, in the window's language.
 QString digitsLabel(const DrillSettings& s);  // "3桁" or "2～5桁 混3"
-QString paceLabel(int pace);                   // "0.50秒"
+QString paceLabel(int pace);                  // "0.50秒"
 QString markLabel(ProblemRecord::Mark mark, bool aborted);

@@ -63,7 +63,9 @@ std::optional<std::deque<float>> replayDraws(const DrillSettings& settings,
   const int d = longest - shortest;
   // The shorter numbers: the first has the shortest count, the others the
   // in-between count, which is the shortest too when d is 1 and the longest when d is 0.
-  const auto inBetween = [&](int c) { return d <= 1 ? c == shortest : c > shortest && c < longest; };
+  const auto inBetween = [&](int c) {
+    return d <= 1 ? c == shortest : c > shortest && c < longest;
+  };
   QList<int> placed;  // positions of the shorter numbers, the first one first
   if (mix > 0) {
     for (int p = 0; p < terms && d > 0; ++p)

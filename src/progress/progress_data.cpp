@@ -12,10 +12,10 @@ QList<DayCount> problemsPerDay(const QSqlDatabase& db, const QDate& today, int d
   if (!db.isValid()) return out;
   QSqlQuery q(db);
   q.setForwardOnly(true);
-  q.prepare(QStringLiteral(
-      "SELECT date(at_ms / 1000, 'unixepoch', 'localtime') AS day, count(*),"
-      " sum(answer IS NOT NULL), sum(mark = 'correct') FROM problems"
-      " WHERE at_ms >= ? AND aborted = 0 GROUP BY day"));
+  q.prepare(
+      QStringLiteral("SELECT date(at_ms / 1000, 'unixepoch', 'localtime') AS day, count(*),"
+                     " sum(answer IS NOT NULL), sum(mark = 'correct') FROM problems"
+                     " WHERE at_ms >= ? AND aborted = 0 GROUP BY day"));
   q.addBindValue(first.startOfDay().toMSecsSinceEpoch());
   if (!q.exec()) return out;
   while (q.next()) {

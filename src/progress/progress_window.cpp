@@ -235,8 +235,8 @@ bool ProgressWindow::exportTo(const QString& path) {
 }
 
 void ProgressWindow::exportAsked() {
-  const QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("成績をCSVに書き出す"), QStringLiteral("pelatto-history.csv"),
-      QStringLiteral("CSV (*.csv)"));
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("成績をCSVに書き出す"),
+                                                    QStringLiteral("pelatto-history.csv"),
+                                                    QStringLiteral("CSV (*.csv)"));
   if (!path.isEmpty()) exportTo(path);
 }
