@@ -16,7 +16,8 @@
 namespace {
 
 // SQLite's primary result codes that matter here.
-constexpr int kBusy = 5, kLocked = 6, kReadOnly = 8, kCorrupt = 11, kFull = 13, kNotADb = 26;
+constexpr int kBusy = 5, kLocked = 6, kReadOnly = 8, kCorrupt = 11, kFull = 13, kConstraint = 19,
+              kMismatch = 20, kRange = 25, kNotADb = 26;
 
 int sqliteCode(const QSqlError& e) { return e.nativeErrorCode().toInt() & 0xff; }
 
@@ -32,6 +33,9 @@ bool exec(QSqlDatabase& db, const QString& sql, int* code = nullptr, QString* de
   if (detail) *detail = q.lastError().text();
   return false;
 }
+
+// Text columns are NOT NULL; an empty text is stored as such.
+QVariant text(const QString& s) { return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s); }
 
 ProblemRecord readProblem(const QSqlQuery& q) {
   ProblemRecord r;
@@ -82,7 +86,23 @@ void HistoryStore::putGradeTest(const GradeTestRecord& test) { queue_.push_back(
 bool HistoryStore::flush() {
   if (state_ == State::Newer) return queue_.empty();
   while (!queue_.empty()) {
-    if (!ensureOpen() || !write(queue_.front())) return false;
+    if (!ensureOpen()) return false;
+    QString detail;
+    int code = tryWrite(queue_.front(), &detail);
+    // A file found damaged while writing is renamed aside; the item goes to the new file.
+    if (code == kCorrupt || code == kNotADb)
+      if (handle(code, detail) && ensureOpen()) code = tryWrite(queue_.front(), &detail);
+    if (code == kConstraint || code == kMismatch || code == kRange) {
+      // An item the file refuses would block every later one for good.
+      qWarning("pelatto: a history item was refused and dropped (%s)", qPrintable(detail));
+    } else if (code != 0) {
+      handle(code, detail);
+      // A file opened read-only stays so for its connection: the next flush opens it afresh.
+      if (code != kBusy && code != kLocked) close();
+      return false;
+    } else {
+      ++commits_;
+    }
     queue_.pop_front();
   }
   return true;
@@ -216,15 +236,6 @@ void HistoryStore::tell(Trouble trouble, const QString& text) const {
   if (notice_) notice_(text);
 }
 
-bool HistoryStore::write(const Item& item) {
-  QString detail;
-  int code = tryWrite(item, &detail);
-  // A file found damaged while writing is renamed aside; the item goes to the new file.
-  if (code != 0 && handle(code, detail) && ensureOpen()) code = tryWrite(item, &detail);
-  if (code == 0) ++commits_;
-  return code == 0;
-}
-
 int HistoryStore::tryWrite(const Item& item, QString* detail) {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   QSqlQuery q(db);
@@ -245,7 +256,7 @@ int HistoryStore::tryWrite(const Item& item, QString* detail) {
           QVariant(modeName(s.mode)),
           QVariant(s.runLength),
           QVariant(r->runPosition),
-          QVariant(numbersText(r->numbers)),
+          text(numbersText(r->numbers)),
           QVariant(r->total),
           r->answer ? QVariant(*r->answer) : QVariant(QMetaType::fromType<qint64>()),
           QVariant(markName(r->mark)),
@@ -263,8 +274,8 @@ int HistoryStore::tryWrite(const Item& item, QString* detail) {
     const auto& t = std::get<GradeTestRecord>(item);
     q.prepare(QStringLiteral("INSERT OR REPLACE INTO grade_tests VALUES (?,?,?,?,?,?,?)"));
     for (const QVariant& v :
-         {QVariant(t.id), QVariant(t.startedAt.toMSecsSinceEpoch()), QVariant(t.ladder),
-          QVariant(t.grade), QVariant(t.problems), QVariant(t.correct), QVariant(t.result)})
+         {QVariant(t.id), QVariant(t.startedAt.toMSecsSinceEpoch()), text(t.ladder), text(t.grade),
+          QVariant(t.problems), QVariant(t.correct), text(t.result)})
       q.addBindValue(v);
   }
   int code = 0;

@@ -76,7 +76,6 @@ class HistoryStore {
   int tryWrite(const Item& item, QString* detail);
   void close() const;
   bool moveAside() const;
-  bool write(const Item& item);
   // Sorts a failure out; returns whether to try again at once.
   bool handle(int sqliteCode, const QString& detail) const;
   void tell(Trouble trouble, const QString& text) const;
