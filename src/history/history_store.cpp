@@ -151,10 +151,14 @@ int HistoryStore::openFile(QString* detail) const {
              .arg(QDir::toNativeSeparators(path_)));
     return -1;
   }
-  if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next()) return failed(q.lastError());
-  if (q.value(0).toString() != QLatin1String("ok")) {
-    *detail = q.value(0).toString();
-    return kCorrupt;
+  // The whole file is checked once a session; reopening after a refused write skips it.
+  if (!checked_) {
+    if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next()) return failed(q.lastError());
+    if (q.value(0).toString() != QLatin1String("ok")) {
+      *detail = q.value(0).toString();
+      return kCorrupt;
+    }
+    checked_ = true;
   }
   q.finish();
   return migrate(db, version, detail);
@@ -190,6 +194,7 @@ bool HistoryStore::moveAside() const {
   for (int n = 2; QFileInfo::exists(aside); ++n)
     aside = path_ + QStringLiteral(".corrupt-%1-%2").arg(stamp).arg(n);
   if (!QFile::rename(path_, aside)) return false;
+  checked_ = false;
   // A journal left beside the damaged file belongs to it, not to the new one.
   for (const char* suffix : {"-journal", "-wal", "-shm"})
     if (QFileInfo::exists(path_ + QLatin1String(suffix)))

@@ -88,4 +88,5 @@ class HistoryStore {
   mutable State state_ = State::Closed;
   mutable std::set<Trouble> told_;
   long commits_ = 0;
+  mutable bool checked_ = false;  // the file passed its check this session
 };
