@@ -48,7 +48,7 @@ QMap<int, int> fastestCorrectPace(const QSqlDatabase& db) {
   QSqlQuery q(db);
   q.setForwardOnly(true);
   if (!q.exec(QStringLiteral("SELECT longest, min(pace) FROM problems"
-                             " WHERE mark = 'correct' GROUP BY longest")))
+                             " WHERE mark = 'correct' AND aborted = 0 GROUP BY longest")))
     return out;
   while (q.next()) out.insert(q.value(0).toInt(), q.value(1).toInt());
   return out;
