@@ -86,7 +86,7 @@ void HistoryStore::putGradeTest(const GradeTestRecord& test) { queue_.push_back(
 bool HistoryStore::flush() {
   if (state_ == State::Newer) return queue_.empty();
   while (!queue_.empty()) {
-    if (!ensureOpen()) return false;
+    if (!ensureOpen() || !ensureChecked()) return false;
     QString detail;
     int code = tryWrite(queue_.front(), &detail);
     // A file found damaged while writing is renamed aside; the item goes to the new file.
@@ -151,17 +151,28 @@ int HistoryStore::openFile(QString* detail) const {
              .arg(QDir::toNativeSeparators(path_)));
     return -1;
   }
-  // The whole file is checked once a session; reopening after a refused write skips it.
-  if (!checked_) {
-    if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next()) return failed(q.lastError());
-    if (q.value(0).toString() != QLatin1String("ok")) {
-      *detail = q.value(0).toString();
-      return kCorrupt;
-    }
-    checked_ = true;
-  }
   q.finish();
   return migrate(db, version, detail);
+}
+
+bool HistoryStore::ensureChecked() {
+  // The whole file is read through once a session, before the first write,
+  // so that nothing is added to a damaged file; reading needs no such check.
+  if (checked_) return true;
+  QString detail;
+  int code = 0;
+  {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next()) {
+      code = std::max(1, sqliteCode(q.lastError()));
+      detail = q.lastError().text();
+    } else if (q.value(0).toString() != QLatin1String("ok")) {
+      code = kCorrupt;
+      detail = q.value(0).toString();
+    }
+  }
+  if (code == 0) return checked_ = true;
+  return handle(code, detail) && ensureOpen() && ensureChecked();
 }
 
 int HistoryStore::migrate(QSqlDatabase& db, int from, QString* detail) const {

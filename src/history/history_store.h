@@ -70,6 +70,7 @@ class HistoryStore {
   enum class Trouble { Locked, ReadOnly, Full, Damaged, Newer, Other };
 
   bool ensureOpen() const;
+  bool ensureChecked();
   // These return 0, an SQLite result code, or -1 for a newer file.
   int openFile(QString* detail) const;
   int migrate(QSqlDatabase& db, int from, QString* detail) const;

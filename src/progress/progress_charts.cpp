@@ -1,8 +1,8 @@
 #include "progress/progress_charts.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -19,6 +19,21 @@ QChart* newChart(const QString& title) {
   return chart;
 }
 
+// Categories at 0, 1, 2 ... with a label under every few, so that each
+// label has room to be read whole.
+QCategoryAxis* sparseAxis(const QStringList& names) {
+  auto* axis = new QCategoryAxis;
+  axis->setRange(-0.5, double(names.size()) - 0.5);
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  const qsizetype step = std::max<qsizetype>(1, (names.size() + 6) / 7);
+  // Counted from the end: the newest day or the slowest pace is always named.
+  QList<qsizetype> at;
+  for (qsizetype k = names.size() - 1; k >= 0; k -= step) at.prepend(k);
+  for (qsizetype k : at) axis->append(names[k], double(k));
+  axis->setGridLineVisible(false);
+  return axis;
+}
+
 // Bars over named categories, with a value axis from 0 to at least `top`.
 QChart* barChart(const QString& title, const QStringList& categories, const QList<double>& values,
                  double top, const QString& unit) {
@@ -28,11 +43,11 @@ QChart* barChart(const QString& title, const QStringList& categories, const QLis
   auto* series = new QBarSeries;
   series->append(set);
   chart->addSeries(series);
-  auto* x = new QBarCategoryAxis;
-  x->append(categories);
+  QCategoryAxis* x = sparseAxis(categories);
   auto* y = new QValueAxis;
   y->setRange(0, top);
-  y->setLabelFormat(QStringLiteral("%.4g"));
+  y->applyNiceNumbers();
+  y->setLabelFormat(top >= 10 ? QStringLiteral("%d") : QStringLiteral("%.2f"));
   y->setTitleText(unit);
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
@@ -54,12 +69,7 @@ QChart* dayCountChart(const QList<DayCount>& days) {
     counts << d.problems;
     top = std::max(top, double(d.problems));
   }
-  QChart* chart = barChart(QStringLiteral("1日の問題数（30日）"), names, counts, top * 1.1,
-                           QStringLiteral("問"));
-  // Thirty dates fit side by side only when turned upright.
-  auto* x = static_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).first());
-  x->setLabelsAngle(-90);
-  return chart;
+  return barChart(QStringLiteral("1日の問題数（30日）"), names, counts, top, QStringLiteral("問"));
 }
 
 QChart* correctShareChart(const QList<DayCount>& days) {
@@ -75,13 +85,10 @@ QChart* correctShareChart(const QList<DayCount>& days) {
   }
   chart->addSeries(line);
   chart->addSeries(dots);
-  auto* x = new QValueAxis;
-  x->setRange(-0.5, double(days.size()) - 0.5);
-  x->setTickCount(days.size() >= 30 ? 7 : 2);
-  x->setLabelsVisible(false);
-  x->setTitleText(days.isEmpty() ? QString()
-                                 : dayLabel(days.first().day) + QStringLiteral(" ～ ") +
-                                       dayLabel(days.last().day));
+  // The same days beneath as in the count chart.
+  QStringList names;
+  for (const DayCount& d : days) names << dayLabel(d.day);
+  QCategoryAxis* x = sparseAxis(names);
   auto* y = new QValueAxis;
   y->setRange(0, 100);
   y->setLabelFormat(QStringLiteral("%d%%"));
@@ -95,7 +102,7 @@ QChart* paceAccuracyChart(const QList<PaceAccuracy>& paces, int digits) {
   QStringList names;
   QList<double> shares;
   for (const PaceAccuracy& p : paces) {
-    names << QString::number(p.pace / 100.0, 'f', 2);
+    names << QString::number(p.pace / 100.0);
     shares << (p.answered ? 100.0 * p.correct / p.answered : 0);
   }
   QChart* chart = barChart(QStringLiteral("%1桁 速さ（秒）ごとの正解率").arg(digits), names, shares,
@@ -106,13 +113,13 @@ QChart* paceAccuracyChart(const QList<PaceAccuracy>& paces, int digits) {
 QChart* fastestPaceChart(const QMap<int, int>& fastest) {
   QStringList names;
   QList<double> seconds;
-  double top = 1;
+  double top = 0.5;
   for (int digits = 1; digits <= 14; ++digits) {
     names << QString::number(digits);
     const double s = fastest.value(digits, 0) / 100.0;
     seconds << s;
     top = std::max(top, s);
   }
-  return barChart(QStringLiteral("桁数ごとの正解した最速の速さ"), names, seconds, top * 1.1,
+  return barChart(QStringLiteral("桁数ごとの正解した最速の速さ（秒）"), names, seconds, top,
                   QStringLiteral("秒"));
 }

@@ -14,7 +14,7 @@ QList<DayCount> problemsPerDay(const QSqlDatabase& db, const QDate& today, int d
   q.setForwardOnly(true);
   q.prepare(
       QStringLiteral("SELECT date(at_ms / 1000, 'unixepoch', 'localtime') AS day, count(*),"
-                     " sum(answer IS NOT NULL), sum(mark = 'correct') FROM problems"
+                     " sum(mark != 'none'), sum(mark = 'correct') FROM problems"
                      " WHERE at_ms >= ? AND aborted = 0 GROUP BY day"));
   q.addBindValue(first.startOfDay().toMSecsSinceEpoch());
   if (!q.exec()) return out;
@@ -35,7 +35,7 @@ QList<PaceAccuracy> accuracyByPace(const QSqlDatabase& db, int digits) {
   q.setForwardOnly(true);
   q.prepare(QStringLiteral(
       "SELECT pace, count(*), sum(mark = 'correct') FROM problems"
-      " WHERE longest = ? AND answer IS NOT NULL AND aborted = 0 GROUP BY pace ORDER BY pace"));
+      " WHERE longest = ? AND aborted = 0 AND mark != 'none' GROUP BY pace ORDER BY pace"));
   q.addBindValue(digits);
   if (!q.exec()) return out;
   while (q.next()) out << PaceAccuracy{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
