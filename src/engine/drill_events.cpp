@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <exception>
+#include <string>
 
 void DrillEvents::subscribe(DrillListener* listener) {
   if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
@@ -65,7 +66,8 @@ void DrillEvents::deliver(DrillEvent event) {
 }
 
 void DrillEvents::tell(DrillListener* listener, const DrillEvent& event) {
-  const char* what = "unknown exception";
+  // A copy: the exception and its text are gone once its handler ends.
+  std::string what = "unknown exception";
   try {
     listener->onDrillEvent(event);
     return;
@@ -75,5 +77,5 @@ void DrillEvents::tell(DrillListener* listener, const DrillEvent& event) {
   }
   if (std::find(reported_.begin(), reported_.end(), listener) != reported_.end()) return;
   reported_.push_back(listener);
-  qWarning("pelatto: a feature failed on a drill event and was skipped (%s)", what);
+  qWarning("pelatto: a feature failed on a drill event and was skipped (%s)", what.c_str());
 }
