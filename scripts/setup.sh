@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
   fonts-ipafont-gothic fonts-monapo
   xvfb xauth openbox x11-utils
   desktop-file-utils appstream

@@ -111,6 +111,7 @@ inline QString groupedText(QString digits) {
   int main(int argc, char** argv) {                   \
     qputenv("QT_QPA_PLATFORM", "offscreen");          \
     qputenv("XDG_RUNTIME_DIR", "/tmp/pelatto-tests"); \
+    qputenv("XDG_DATA_HOME", "/tmp/pelatto-tests/data"); \
     pf::Application app(argc, argv);                  \
     TestClass tc;                                     \
     return QTest::qExec(&tc, argc, argv);             \

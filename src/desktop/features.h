@@ -9,6 +9,8 @@ class GradeTests;
 class TypedAnswers;
 class FullScreen;
 class RememberedSettings;
+class History;
+class ProgressWindow;
 class SoundCues;
 class WindowMenu;
 
@@ -17,6 +19,7 @@ struct StartOptions {
   bool defaults = false;  // built-in settings; the remembered ones untouched
   int screen = 0;         // the screen to open on, from 1; 0: the remembered one
   QString settingsPath;   // empty: the user's configuration directory
+  QString historyPath;    // empty: the user's data directory
 };
 
 // Everything the program offers beyond the window itself, built around it.
@@ -39,6 +42,7 @@ class Features {
   RememberedSettings& remembered() const { return *remembered_; }
   FullScreen& fullScreen() const { return *fullScreen_; }
   SoundCues& sound() const { return *sound_; }
+  History& history() const { return *history_; }
 
  private:
   DrillPort& port_;
@@ -47,5 +51,7 @@ class Features {
   std::unique_ptr<RememberedSettings> remembered_;
   std::unique_ptr<FullScreen> fullScreen_;
   std::unique_ptr<SoundCues> sound_;
+  std::unique_ptr<History> history_;
+  std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<GradeTests> grades_;
 };

@@ -16,6 +16,11 @@ const std::vector<ShortcutInfo>& shortcutList() {
        QStringLiteral("leave full screen")},
       {QStringLiteral("Shift+F10"), QStringLiteral("メニュー"),
        QStringLiteral("this menu (also the menu key, right click)")},
+      {QStringLiteral("F9"), QStringLiteral("成績を見る"), QStringLiteral("the progress window")},
+      {QStringLiteral("Ctrl+R"), QStringLiteral("直前の問題をもう一度"),
+       QStringLiteral("replay the last problem")},
+      {QStringLiteral("Ctrl+G"), QStringLiteral("級・段位認定…"),
+       QStringLiteral("choose a grade test")},
   };
   return list;
 }

@@ -8,7 +8,7 @@ class WindowMenu;
 
 // The window's keys. None is a digit, Backspace, Enter, Space or Tab, so
 // typing an answer and pressing a focused button stay what they were; Esc
-// only while the window fills the screen. F9 is kept for the progress window.
+// only while the window fills the screen.
 struct ShortcutInfo {
   QString key;       // as QKeySequence reads it
   QString japanese;  // the menu text
@@ -16,7 +16,7 @@ struct ShortcutInfo {
 };
 
 namespace shortcut {
-enum Id { Start, Hold, Answer, Abort, FullScreen, LeaveFullScreen, Menu, Count };
+enum Id { Start, Hold, Answer, Abort, FullScreen, LeaveFullScreen, Menu, Progress, Replay, Grades, Count };
 }
 
 const std::vector<ShortcutInfo>& shortcutList();

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QTextStream>
 
+#include "desktop/shortcuts.h"
 #include "desktop/window_menu.h"
 #include "grades/grade_chooser.h"
 #include "grades/grade_test.h"
@@ -14,8 +15,8 @@ GradeTests::GradeTests(DrillPort& port, WindowMenu& menu, HistoryApi* history, L
       chooser_(std::make_unique<GradeChooser>(port.widget(), ladders_)) {
   for (const LadderError& e : ladders_.errors) qWarning().noquote() << "pelatto:" << e.text();
   chooser_->onChosen = [this](const Ladder& l, const Grade& g) { test_->prepare(l, g); };
-  menu.add(QStringLiteral("級・段位認定…"), QKeySequence(Qt::CTRL | Qt::Key_G),
-           [this] { openChooser(); });
+  const ShortcutInfo& entry = shortcutInfo(shortcut::Grades);
+  menu.add(entry.japanese, QKeySequence(entry.key), [this] { openChooser(); });
 }
 
 GradeTests::~GradeTests() = default;

@@ -8,8 +8,8 @@
 struct RecordContext {
   enum class Kind { Practice, Replay, Test };
   Kind kind = Kind::Practice;
-  QString grade;       // the grade of a test
-  qint64 testId = 0;   // the grade test the problems belong to, 0 outside a test
+  QString grade;      // the grade of a test
+  qint64 testId = 0;  // the grade test the problems belong to, 0 outside a test
 };
 
 // One grade test as the learner took it.

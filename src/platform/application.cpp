@@ -18,7 +18,9 @@ Application::Application(int& argc, char** argv) : impl_(std::make_unique<Impl>(
   if (QStyle* s = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(s);
   installFontSubstitutes();
   installAccessibility();
-  QApplication::setApplicationName(QStringLiteral("Pelatto"));
+  // Names the folders of the learner's files: ~/.config/pelatto, ~/.local/share/pelatto.
+  QApplication::setApplicationName(QStringLiteral("pelatto"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Pelatto"));
   QApplication::setDesktopFileName(QStringLiteral("org.pelatto.Pelatto"));
 }
 

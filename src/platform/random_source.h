@@ -22,6 +22,7 @@ class RandomSource {
   // Draws to hand out, in order, before any random ones; re-seeding leaves
   // them alone. A replay reproduces a recorded series this way.
   void script(std::deque<float> draws) { script_ = std::move(draws); }
+  bool scripted() const { return !script_.empty(); }
 
  private:
   const Clock& clock_;

@@ -1,9 +1,11 @@
+#include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
 
 #include "desktop/command_line.h"
 #include "desktop/features.h"
 #include "grades/grade_tests.h"
+#include "history/history_export.h"
 #include "platform/application.h"
 #include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
@@ -19,8 +21,10 @@ int main(int argc, char** argv) {
 
   // The features that run without the window.
   if (!command.exportHistory.isEmpty()) {
-    std::fputs("pelatto: --export-history is not yet available\n", stderr);
-    return 1;
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pelatto"));
+    QTextStream err(stderr);
+    return exportHistoryToFile(command.exportHistory, err);
   }
 
   if (!pf::Application::displayAvailable()) {

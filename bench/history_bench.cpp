@@ -1,0 +1,168 @@
+// What the history costs: the commit of one problem (where the program makes
+// it: on the user-interface thread, from the event loop after the total is
+// shown) and the opening of the progress window over a long history.
+//
+//   history_bench [--problems N] [--dir DIR] [--shot PREFIX]
+//
+// --dir keeps the history file there (default: a temporary directory, so
+// the figures include the disk that holds it); --shot saves each tab of the
+// window as PREFIX-<tab>.png.
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QList>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <algorithm>
+#include <cstdio>
+
+#include "history/history.h"
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "progress/progress_window.h"
+#include "shell/drill_port.h"
+#include "platform/environment.h"
+#include "shell/frm_pelatto.h"
+
+namespace {
+
+ProblemRecord sample(QRandomGenerator& g, const QDateTime& at) {
+  ProblemRecord r;
+  r.id = newRecordId();
+  r.at = at;
+  r.settings.longest = g.bounded(1, 8);
+  r.settings.shortest = r.settings.longest;
+  r.settings.terms = g.bounded(3, 16);
+  r.settings.pace = 30 + 10 * g.bounded(0, 18);
+  for (int k = 0; k < r.settings.terms; ++k)
+    r.numbers << static_cast<qint64>(g.bounded(1, 10)) * static_cast<qint64>(g.bounded(1, 100));
+  for (qint64 n : r.numbers) r.total += n;
+  // Faster paces and more digits are answered correctly less often.
+  const bool correct = g.bounded(100) < 95 - r.settings.longest * 4 - (200 - r.settings.pace) / 8;
+  r.answer = correct ? r.total : r.total + 1;
+  r.mark = correct ? ProblemRecord::Mark::Correct : ProblemRecord::Mark::Wrong;
+  r.seriesMs = r.settings.pace * 10.0 * r.settings.terms;
+  return r;
+}
+
+// The long history, written through the store with the disk's flushes off:
+// setting up, not measured.
+void fill(HistoryStore& store, int problems) {
+  QRandomGenerator g(2026);
+  const QDateTime now = QDateTime::currentDateTime();
+  QSqlQuery(store.database()).exec(QStringLiteral("PRAGMA synchronous = OFF"));
+  for (int k = 0; k < problems; ++k) {
+    const qint64 back = static_cast<qint64>(problems - k) * 365 * 86400 / problems;
+    store.add(sample(g, now.addSecs(-back)));
+    if (k % 1000 == 999) store.flush();
+  }
+  store.flush();
+  QSqlQuery(store.database()).exec(QStringLiteral("PRAGMA synchronous = FULL"));
+}
+
+double median(QList<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double pct(QList<double> v, double p) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[std::min(v.size() - 1, static_cast<qsizetype>(p * double(v.size())))];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  pf::Application app(argc, argv);
+  int problems = 100000;
+  QString dirArg, shot;
+  const QStringList args = QCoreApplication::arguments();
+  for (qsizetype k = 1; k + 1 < args.size(); ++k) {
+    if (args[k] == "--problems") problems = args[k + 1].toInt();
+    if (args[k] == "--dir") dirArg = args[k + 1];
+    if (args[k] == "--shot") shot = args[k + 1];
+  }
+  QTemporaryDir temp;
+  const QString path = (dirArg.isEmpty() ? temp.path() : dirArg) + "/history.sqlite";
+  QFile::remove(path);
+  pf::EventLoopClock clock;
+  const pf::Environment env{.clock = clock};
+  frmPelatto window(env);
+  DrillPort port(window);
+
+  std::printf("history file: %s\n", qPrintable(path));
+  {
+    History history(port, path);
+    QElapsedTimer t;
+    t.start();
+    fill(history.store(), problems);
+    std::printf("filled %d problems in %.0f ms (set-up)\n", problems, t.nsecsElapsed() / 1e6);
+
+    // One problem as the recorder hands it over: queued, then one transaction.
+    QRandomGenerator g(7);
+    QList<double> commit;
+    for (int k = 0; k < 40; ++k) {
+      history.store().add(sample(g, QDateTime::currentDateTime()));
+      t.restart();
+      history.store().flush();
+      commit << t.nsecsElapsed() / 1e6;
+    }
+    std::printf(
+        "commit of one problem (UI thread, after the total is shown), 40 runs: "
+        "median %.2f ms, 90th %.2f ms, max %.2f ms\n",
+        median(commit), pct(commit, 0.9), pct(commit, 1.0));
+  }
+
+  // Opening the window in a fresh session: the file is opened,
+  // the summaries read, the charts and the table built and painted.
+  QList<double> check, cold, warm;
+  for (int k = 0; k < 5; ++k) {
+    History history(port, path);
+    QRandomGenerator g(k);
+    history.store().add(sample(g, QDateTime::currentDateTime()));
+    QElapsedTimer t;
+    t.start();
+    history.store().flush();
+    check << t.nsecsElapsed() / 1e6;
+  }
+  for (int k = 0; k < 5; ++k) {
+    History history(port, path);
+    QElapsedTimer t;
+    t.start();
+    ProgressWindow progress(history);
+    progress.open();
+    QCoreApplication::processEvents();
+    cold << t.nsecsElapsed() / 1e6;
+    for (int w = 0; w < 3; ++w) {
+      t.restart();
+      progress.open();
+      QCoreApplication::processEvents();
+      warm << t.nsecsElapsed() / 1e6;
+    }
+    if (k == 0 && !shot.isEmpty()) {
+      auto* tabs = progress.findChild<QTabWidget*>();
+      const char* names[] = {"charts", "problems", "tests"};
+      for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        progress.grab().save(shot + "-" + names[tab] + ".png");
+      }
+      tabs->setCurrentIndex(0);
+    }
+  }
+  std::printf(
+      "progress window over %d problems, first opening in a session (5 sessions): "
+      "median %.0f ms, max %.0f ms\n",
+      problems, median(cold), pct(cold, 1.0));
+  std::printf("  opening it again in the same session (15 runs): median %.0f ms, max %.0f ms\n",
+              median(warm), pct(warm, 1.0));
+  std::printf(
+      "first commit of a session, which opens and checks the whole file first "
+      "(5 sessions): median %.0f ms\n",
+      median(check));
+  return 0;
+}

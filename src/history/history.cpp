@@ -1,0 +1,115 @@
+#include "history/history.h"
+
+#include <algorithm>
+
+#include "history/replay_draws.h"
+#include "shell/drill_port.h"
+
+History::History(DrillPort& port, const QString& path)
+    : port_(port), store_(path), recorder_(store_) {
+  port_.subscribe(&recorder_);
+  port_.subscribe(this);
+}
+
+History::~History() {
+  port_.unsubscribe(this);
+  port_.unsubscribe(&recorder_);
+  recorder_.writeNow();
+}
+
+void History::setNotice(HistoryStore::Notice notice) {
+  notice_ = notice;
+  store_.setNotice(std::move(notice));
+}
+
+bool History::replay(const ProblemRecord& problem) {
+  const auto refuse = [this](const QString& why) {
+    if (notice_) notice_(why);
+    return false;
+  };
+  if (!port_.canStart() || recorder_.flashing())
+    return refuse(
+        QStringLiteral("練習中はもう一度の出題ができません。終わってから選んでください。"));
+  DrillSettings s = port_.settings();
+  const DrillSettings& was = problem.settings;
+  s.longest = was.longest;
+  s.shortest = was.shortest;
+  s.mix = was.mix;
+  s.terms = static_cast<int>(problem.numbers.size());
+  s.pace = was.pace;
+  s.extension = was.extension;
+  s.grouping = was.grouping;
+  s.runLength = 1;
+  s.mode = was.mode == AnswerMode::Automatic ? AnswerMode::Automatic : AnswerMode::Manual;
+  // The panel keeps its own rules; the draws are worked out for what it took.
+  port_.applySettings(s);
+  const std::optional<std::deque<float>> draws = replayDraws(port_.settings(), problem.numbers);
+  if (!draws) return refuse(QStringLiteral("この問題は同じ数字で出し直せません。"));
+  port_.scriptDraws(*draws);
+  const RecordContext saved = recorder_.context();
+  recorder_.setContext({RecordContext::Kind::Replay, {}, 0});
+  replaying_ = true;
+  port_.pressStart();
+  recorder_.setContext(saved);
+  return true;
+}
+
+bool History::replayLast() {
+  if (const std::optional<ProblemRecord> last = recorder_.lastProblem()) return replay(*last);
+  const QList<ProblemRecord> newest = store_.problems({0, 0, 1});
+  if (newest.isEmpty()) {
+    if (notice_) notice_(QStringLiteral("まだ記録された問題がありません。"));
+    return false;
+  }
+  return replay(newest.first());
+}
+
+void History::onDrillEvent(const DrillEvent& event) {
+  using K = DrillEvent::Kind;
+  // Draws a stopped replay did not use must not shape the next drill.
+  if (replaying_ && (event.kind == K::Aborted || event.kind == K::RunEnded)) {
+    port_.scriptDraws({});
+    replaying_ = false;
+  }
+}
+
+void History::setContext(const RecordContext& context) { recorder_.setContext(context); }
+
+qint64 History::beginGradeTest(const GradeTestRecord& test) {
+  if (!store_.recording()) return 0;
+  GradeTestRecord t = test;
+  t.id = newRecordId();
+  if (!t.startedAt.isValid()) t.startedAt = QDateTime::currentDateTime();
+  putGradeTest(t);
+  return t.id;
+}
+
+void History::finishGradeTest(const GradeTestRecord& test) {
+  if (test.id == 0 || !store_.recording()) return;
+  GradeTestRecord t = test;
+  if (!t.startedAt.isValid())
+    t.startedAt = sessionTests_.value(t.id, t).startedAt.isValid()
+                      ? sessionTests_.value(t.id).startedAt
+                      : QDateTime::currentDateTime();
+  putGradeTest(t);
+}
+
+void History::putGradeTest(const GradeTestRecord& test) {
+  sessionTests_.insert(test.id, test);
+  store_.putGradeTest(test);
+  recorder_.writeNow();
+}
+
+QList<GradeTestRecord> History::gradeTests() const {
+  QList<GradeTestRecord> all = store_.gradeTests();
+  for (const GradeTestRecord& t : sessionTests_) {
+    auto same = std::find_if(all.begin(), all.end(), [&](const auto& s) { return s.id == t.id; });
+    if (same != all.end())
+      *same = t;
+    else
+      all << t;
+  }
+  std::stable_sort(all.begin(), all.end(),
+                   [](const auto& a, const auto& b) { return a.startedAt > b.startedAt; });
+  return all;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+
+#include "progress/progress_data.h"
+
+class QChart;
+
+// The progress window's charts, each made afresh from its summary.
+QChart* dayCountChart(const QList<DayCount>& days);
+QChart* correctShareChart(const QList<DayCount>& days);
+QChart* paceAccuracyChart(const QList<PaceAccuracy>& paces, int digits);
+QChart* fastestPaceChart(const QMap<int, int>& fastest);

@@ -1,0 +1,193 @@
+#include <QTemporaryDir>
+
+#include "harness.h"
+#include "history/history.h"
+#include "shell/drill_port.h"
+
+// The history holds exactly what the learner saw: random drills in virtual
+// time, read off the display, against the stored rows.
+
+namespace {
+
+// Answers as the typed-answers feature tells them: after each reveal, and
+// for every problem of the run when the answer columns appear.
+struct FakeAnswers : DrillListener {
+  AnswerListener* to = nullptr;
+  QRandomGenerator* g = nullptr;
+  QList<double> totals;                    // this run's, in order
+  QMap<int, std::optional<qint64>> typed;  // what was told, by problem
+  void tell(int problem) {
+    MarkedAnswer a{problem, totals.value(problem), {}};
+    const int pick = static_cast<int>(g->bounded(3));
+    if (pick > 0) a.typed = a.total + (pick == 2 ? 1 : 0);
+    typed[problem] = a.typed ? std::optional<qint64>(std::llround(*a.typed)) : std::nullopt;
+    to->onAnswerMarked(a);
+  }
+  void onDrillEvent(const DrillEvent& e) override {
+    using K = DrillEvent::Kind;
+    if (e.kind == K::Started) totals.clear(), typed.clear();
+    if (e.kind == K::SeriesEnded) totals << e.value;
+    if (e.kind == K::AnswerRevealed) tell(e.index);
+    if (e.kind == K::ColumnsShown)
+      for (int p = 0; p < totals.size(); ++p) tell(p);
+  }
+};
+
+// Runs the event loop at every drill event, as the program's loop would run
+// between ticks, and notes any commit made while numbers were flashing.
+struct LoopRunner : DrillListener {
+  HistoryStore* store = nullptr;
+  bool flashing = false;
+  long commitsAtStart = 0;
+  int writesWhileFlashing = 0;
+  void onDrillEvent(const DrillEvent& e) override {
+    using K = DrillEvent::Kind;
+    if (flashing && store->commits() != commitsAtStart) ++writesWhileFlashing;
+    if (e.kind == K::SeriesEnded || e.kind == K::Aborted) flashing = false;
+    QCoreApplication::processEvents();
+    if (e.kind == K::CountdownEnded) flashing = true, commitsAtStart = store->commits();
+    if (flashing && store->commits() != commitsAtStart) ++writesWhileFlashing;
+  }
+};
+
+QString randomPanel(QRandomGenerator& g) {
+  const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
+  const int terms = g.bounded(2, 9), run = g.bounded(1, 4);
+  QString s = QStringLiteral("hscl6=%1 hscl1=%2 hscl2=%3 hscl3=%4 hscl5=%5 hscl8=%6 hscl7=%7")
+                  .arg(terms)
+                  .arg(longest)
+                  .arg(shortest)
+                  .arg(g.bounded(0, terms + 1))
+                  .arg(g.bounded(10, 60))
+                  .arg(g.bounded(0, 3))
+                  .arg(run);
+  if (g.bounded(2)) s += " chk1";
+  if (g.bounded(2)) s += " optKaite";
+  return s;
+}
+
+// What the display showed during one drill: each problem's numbers with the
+// time of the first one's appearance and the last one's disappearance, and
+// its total as the total label held it.
+struct Seen {
+  struct Problem {
+    QList<qint64> numbers;
+    qint64 firstMs = -1, offMs = -1;
+    qint64 total = -1;
+  };
+  QList<Problem> problems;
+};
+
+}  // namespace
+
+class HistoryTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void holdsWhatTheLearnerSaw() {
+    QTemporaryDir dir;
+    Harness h(11);
+    DrillPort port(*h.f);
+    History history(port, dir.filePath("history.sqlite"));
+    const QDateTime base(QDate(2026, 12, 6), QTime(9, 0));
+    history.recorder().setWallClock([&] { return base.addMSecs(h.clock.now()); });
+    QStringList notices;
+    history.setNotice([&](const QString& t) { notices << t; });
+    QRandomGenerator g(424242);
+    FakeAnswers answers;
+    answers.to = &history.answerListener();
+    answers.g = &g;
+    LoopRunner loop;
+    loop.store = &history.store();
+    port.subscribe(&answers);
+    port.subscribe(&loop);
+
+    QList<ProblemRecord> expected;
+    for (int drill = 0; drill < 25; ++drill) {
+      h.play(randomPanel(g));
+      const DrillSettings panel = port.settings();
+      const bool abort = g.bounded(4) == 0;
+      const qint64 abortAt = h.clock.now() + g.bounded(3000, 20000);
+      h.play("cmdStart");
+      Seen seen;
+      QList<qint64> countdownEnds;
+      const auto flashed = [&] {
+        if (h->tmr2.Interval() == 0) return QString();
+        return QString::number(h->p) + "|" + QString(h->lbl1.Caption()).remove(',');
+      };
+      QString last;
+      bool wasFlashing = false;
+      h.clock.advanceUntil(
+          [&] {
+            const bool flashing = h->tmr2.Interval() != 0;
+            if (flashing && !wasFlashing) countdownEnds << h.clock.now();
+            if (flashing && !wasFlashing) seen.problems << Seen::Problem{};
+            wasFlashing = flashing;
+            if (const QString now = flashed(); now != last) {
+              const QString digits = now.section('|', 1);
+              if (!digits.isEmpty()) {
+                Seen::Problem& p = seen.problems.last();
+                if (p.firstMs < 0) p.firstMs = h.clock.now();
+                p.numbers << digits.toLongLong();
+                p.offMs = -1;
+              } else if (!seen.problems.isEmpty() && seen.problems.last().offMs < 0) {
+                seen.problems.last().offMs = h.clock.now();
+              }
+              last = now;
+            }
+            if (h->tmr3.Interval() != 0 && !seen.problems.isEmpty() &&
+                seen.problems.last().total < 0)
+              seen.problems.last().total = QString(h->lbl2.Caption()).remove(',').toLongLong();
+            if (abort && h.clock.now() >= abortAt) h.play("cmdStop");
+            return !h->events.inDrill();
+          },
+          3'600'000);
+      // A stop takes the number on screen away at once.
+      if (!seen.problems.isEmpty() && seen.problems.last().offMs < 0)
+        seen.problems.last().offMs = h.clock.now();
+      if (!abort && panel.mode != AnswerMode::Automatic && g.bounded(2)) h.play("cmdAns");
+      QCoreApplication::processEvents();
+
+      for (int k = 0; k < seen.problems.size(); ++k) {
+        const Seen::Problem& p = seen.problems[k];
+        if (p.numbers.isEmpty()) continue;
+        ProblemRecord r;
+        r.at = base.addMSecs(countdownEnds[k]);
+        r.settings = panel;
+        r.settings.textColour = DrillSettings{}.textColour;
+        r.settings.backColour = DrillSettings{}.backColour;
+        r.settings.countdownSpeed = 1;
+        r.settings.runLength = std::max(1, panel.runLength);
+        r.runPosition = k;
+        r.numbers = p.numbers;
+        r.aborted = p.total < 0;
+        qint64 sum = 0;
+        for (qint64 n : p.numbers) sum += n;
+        r.total = r.aborted ? sum : p.total;
+        QCOMPARE(sum, r.total);
+        r.seriesMs = double(p.offMs - p.firstMs);
+        if (answers.typed.contains(k)) {
+          r.answer = answers.typed[k];
+          r.mark = !r.answer              ? ProblemRecord::Mark::None
+                   : *r.answer == r.total ? ProblemRecord::Mark::Correct
+                                          : ProblemRecord::Mark::Wrong;
+        }
+        expected << r;
+      }
+    }
+    QList<ProblemRecord> stored = history.store().problems({});
+    QCOMPARE(stored.size(), expected.size());
+    for (int k = 0; k < stored.size(); ++k) {
+      expected[k].id = stored[k].id;
+      QCOMPARE(stored[k].at, expected[k].at);
+      QCOMPARE(stored[k].numbers, expected[k].numbers);
+      QCOMPARE(stored[k].seriesMs, expected[k].seriesMs);
+      QVERIFY2(stored[k] == expected[k], qPrintable(QString::number(k)));
+    }
+    QVERIFY(expected.size() > 30);
+    QCOMPARE(loop.writesWhileFlashing, 0);
+    QVERIFY(notices.isEmpty());
+  }
+};
+
+PELATTO_TEST_MAIN(HistoryTest)
+#include "test_history.moc"

@@ -1,0 +1,216 @@
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "harness.h"
+#include "history/history.h"
+#include "history/history_export.h"
+#include "progress/progress_data.h"
+#include "progress/progress_window.h"
+#include "shell/drill_port.h"
+
+// The progress window and the export, over a history written beforehand.
+
+namespace {
+
+// Problems of the last few days, of several digit counts, marks and kinds.
+QList<ProblemRecord> pastProblems(int count, std::uint64_t seed) {
+  QRandomGenerator g(seed);
+  QList<ProblemRecord> out;
+  const QDateTime now = QDateTime::currentDateTime();
+  for (int k = 0; k < count; ++k) {
+    ProblemRecord r;
+    r.id = newRecordId();
+    r.at = now.addSecs(-g.bounded(3 * 86400)).addMSecs(-g.bounded(1000));
+    r.settings.longest = g.bounded(1, 15);
+    r.settings.shortest = g.bounded(1, r.settings.longest + 1);
+    r.settings.terms = g.bounded(2, 31);
+    r.settings.mix = g.bounded(0, r.settings.terms + 1);
+    r.settings.pace = g.bounded(10, 301);
+    r.settings.extension = g.bounded(0, 5);
+    r.settings.runLength = g.bounded(1, 21);
+    r.settings.grouping = g.bounded(2);
+    r.settings.mode = AnswerMode(g.bounded(3));
+    r.runPosition = g.bounded(r.settings.runLength);
+    for (int n = 0; n < r.settings.terms; ++n) r.numbers << g.bounded(1, 99999999) * 1000003LL;
+    for (qint64 n : r.numbers) r.total += n;
+    const int pick = g.bounded(4);
+    if (pick > 0) r.answer = r.total + (pick == 1 ? 7 : 0);
+    r.mark = pick == 0   ? ProblemRecord::Mark::None
+             : pick == 1 ? ProblemRecord::Mark::Wrong
+                         : ProblemRecord::Mark::Correct;
+    r.aborted = g.bounded(10) == 0;
+    r.kind = RecordContext::Kind(g.bounded(3));
+    r.testId = r.kind == RecordContext::Kind::Test ? 42 : 0;
+    r.seriesMs = g.bounded(1, 9000000) / 1000.0;
+    out << r;
+  }
+  return out;
+}
+
+void store(History& history, const QList<ProblemRecord>& problems) {
+  for (const ProblemRecord& r : problems) history.store().add(r);
+  QVERIFY(history.store().flush());
+}
+
+QList<double> barValues(QChartView* view) {
+  QList<double> out;
+  auto* series = static_cast<QBarSeries*>(view->chart()->series().first());
+  for (int k = 0; k < series->barSets().first()->count(); ++k)
+    out << series->barSets().first()->at(k);
+  return out;
+}
+
+}  // namespace
+
+class ProgressTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // The exported file parses back to exactly the stored rows.
+  void exportParsesBack() {
+    QTemporaryDir dir;
+    Harness h;
+    DrillPort port(*h.f);
+    History history(port, dir.filePath("history.sqlite"));
+    store(history, pastProblems(100, 5));
+    ProgressWindow window(history);
+    QVERIFY(window.exportTo(dir.filePath("out.csv")));
+    QFile f(dir.filePath("out.csv"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const auto rows = readHistoryCsv(QString::fromUtf8(f.readAll()));
+    QVERIFY(rows);
+    QCOMPARE(rows->size(), 100);
+    QCOMPARE(*rows, history.store().problems({}));
+  }
+
+  // The command-line export reads the history in the user's data directory.
+  void exportFromCommandLine_data() {
+    QTest::addColumn<int>("problems");  // -1: no history file at all
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("history") << 10 << true;
+    QTest::newRow("no history yet") << -1 << true;
+    QTest::newRow("target cannot be written") << 10 << false;
+  }
+  void exportFromCommandLine() {
+    QFETCH(int, problems);
+    QFETCH(bool, writable);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const QString out = writable ? data.filePath("out.csv") : data.filePath("none/out.csv");
+    if (problems >= 0) {
+      Harness h;
+      DrillPort port(*h.f);
+      History history(port);
+      QVERIFY(history.store().path().startsWith(data.path()));
+      store(history, pastProblems(problems, 9));
+    }
+    QString message;
+    QTextStream err(&message);
+    const int code = exportHistoryToFile(out, err);
+    qputenv("XDG_DATA_HOME", "/tmp/pelatto-tests/data");
+    QCOMPARE(code == 0, writable);
+    if (!writable) {
+      QVERIFY(message.contains(out));
+      return;
+    }
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(readHistoryCsv(QString::fromUtf8(f.readAll()))->size(), std::max(0, problems));
+    QVERIFY(!QFileInfo::exists(data.filePath("pelatto/history.sqlite")) == (problems < 0));
+  }
+
+  // What the window shows of a history: counts per day, the fastest correct
+  // pace per digit count, the table with its filters, the grade tests.
+  void windowShowsTheHistory() {
+    QTemporaryDir dir;
+    Harness h;
+    DrillPort port(*h.f);
+    History history(port, dir.filePath("history.sqlite"));
+    const QList<ProblemRecord> past = pastProblems(150, 3);
+    store(history, past);
+    const auto pass = [&](const QString& grade, const QString& result) {
+      GradeTestRecord t;
+      t.grade = grade;
+      t.id = history.beginGradeTest(t);
+      t.result = result;
+      history.finishGradeTest(t);
+    };
+    pass("1級", "合格"), pass("二段", "不合格"), pass("初段", "合格"), pass("準初段", "合格");
+    ProgressWindow window(history);
+    window.open();
+
+    const QDate today = QDate::currentDate();
+    QList<double> perDay(30, 0);
+    QMap<int, int> fastest;
+    for (const ProblemRecord& r : past) {
+      const qint64 age = r.at.date().daysTo(today);
+      if (!r.aborted && age < 30) perDay[29 - age] += 1;
+      if (r.mark == ProblemRecord::Mark::Correct && !r.aborted)
+        fastest[r.settings.longest] =
+            std::min(fastest.value(r.settings.longest, 999), r.settings.pace);
+    }
+    QCOMPARE(barValues(window.findChildren<QChartView*>()[0]), perDay);
+    QList<double> fastestSeconds;
+    for (int d = 1; d <= 14; ++d) fastestSeconds << fastest.value(d, 0) / 100.0;
+    QCOMPARE(barValues(window.findChildren<QChartView*>()[3]), fastestSeconds);
+
+    QTableWidget* table = window.problemTable();
+    QCOMPARE(table->rowCount(), 150);
+    auto* digits = window.findChild<QComboBox*>("digitsFilter");
+    auto* terms = window.findChild<QComboBox*>("termsFilter");
+    digits->setCurrentIndex(digits->findData(5));
+    terms->setCurrentIndex(terms->findData(12));
+    int expected = 0;
+    for (const ProblemRecord& r : past)
+      expected += r.settings.longest == 5 && r.settings.terms == 12;
+    QCOMPARE(table->rowCount(), expected);
+    for (const ProblemRecord& r : window.shownProblems())
+      QVERIFY(r.settings.longest == 5 && r.settings.terms == 12);
+    QCOMPARE(window.findChild<QLabel*>("highestGrade")->text(),
+             QStringLiteral("合格した最高の段級: 初段"));
+    QCOMPARE(window.findChild<QTableWidget*>("gradeTestTable")->rowCount(), 4);
+
+    // A problem drilled now heads the table; chosen there, it is flashed again.
+    h.play("cmdStart");
+    h.clock.advanceUntil([&] { return !h->events.inDrill(); }, 600'000);
+    digits->setCurrentIndex(0), terms->setCurrentIndex(0);
+    window.refresh();
+    QCOMPARE(table->rowCount(), 151);
+    QCOMPARE(window.shownProblems().first().numbers, history.recorder().lastProblem()->numbers);
+    table->selectRow(0);
+    QTest::mouseClick(window.findChild<QWidget*>("replayButton"), Qt::LeftButton);
+    QVERIFY(h->events.inDrill());
+  }
+
+  void gradeOrder_data() {
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("higher");
+    QTest::newRow("kyu") << "3級"
+                         << "1級";
+    QTest::newRow("full-width kyu") << "１０級"
+                                    << "９級";
+    QTest::newRow("kyu below dan") << "1級"
+                                   << "初段";
+    QTest::newRow("provisional") << "準初段"
+                                 << "初段";
+    QTest::newRow("kanji dan") << "九段"
+                               << "十段";
+    QTest::newRow("beyond ten") << "十段"
+                                << "十一段";
+    QTest::newRow("unknown lowest") << "名人"
+                                    << "20級";
+  }
+  void gradeOrder() {
+    QFETCH(QString, lower);
+    QFETCH(QString, higher);
+    QVERIFY(gradeRank(lower) < gradeRank(higher));
+  }
+};
+
+PELATTO_TEST_MAIN(ProgressTest)
+#include "test_progress.moc"

@@ -1,0 +1,133 @@
+#include <QTemporaryDir>
+
+#include "harness.h"
+#include "history/history.h"
+#include "history/replay_draws.h"
+#include "shell/drill_port.h"
+
+// A recorded problem flashed again: the draws worked out from its numbers
+// make exactly those numbers through the window's own number making.
+
+namespace {
+
+// One problem through MakeNumber after the per-problem reset.
+QList<qint64> makeProblem(Harness& h) {
+  QList<qint64> out;
+  h->i = h->h = 0, h->SwthK = false;
+  for (int k = 0; k < h->kazu; ++k) out << (h->MakeNumber(), static_cast<qint64>(h->suu));
+  return out;
+}
+
+// Random panel settings with a mix in most of them.
+QString randomPanel(QRandomGenerator& g) {
+  const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
+  const int terms = g.bounded(2, 31);
+  return QStringLiteral("hscl6=%1 hscl1=%2 hscl2=%3 hscl3=%4")
+      .arg(terms)
+      .arg(longest)
+      .arg(shortest)
+      .arg(g.bounded(0, terms + 1));
+}
+
+struct Numbers : DrillListener {
+  QList<qint64> shown;
+  int ended = 0;
+  void onDrillEvent(const DrillEvent& e) override {
+    if (e.kind == DrillEvent::Kind::NumberShown) shown << static_cast<qint64>(e.value);
+    if (e.kind == DrillEvent::Kind::SeriesEnded) ++ended;
+  }
+};
+
+}  // namespace
+
+class ReplayTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // Many random panels and seeds: the worked-out draws give back the very
+  // numbers, and every one of them is used.
+  void drawsGiveTheSameNumbers() {
+    Harness h;
+    QRandomGenerator g(20261207);
+    for (int round = 0; round < 400; ++round) {
+      h.play(randomPanel(g));
+      const QList<qint64> numbers = makeProblem(h);
+      const auto draws = replayDraws(DrillPort(*h.f).settings(), numbers);
+      QVERIFY2(draws, qPrintable(QString::number(round)));
+      h->rnd.script(*draws);
+      QCOMPARE(makeProblem(h), numbers);
+      QVERIFY(!h->rnd.scripted());
+    }
+  }
+
+  // Numbers the making rule cannot give are refused, not replayed wrongly.
+  void impossibleNumbers_data() {
+    QTest::addColumn<QString>("panel");  // longest, shortest, mix
+    QTest::addColumn<QList<qint64>>("numbers");
+    QTest::newRow("a shorter number without a mix") << "3 1 0" << QList<qint64>{123, 45, 678};
+    QTest::newRow("mix of two but one shorter") << "3 1 2" << QList<qint64>{123, 4, 678};
+    QTest::newRow("two of the shortest count") << "4 2 2" << QList<qint64>{12, 34, 5678};
+    QTest::newRow("14 digits off the draw grid")
+        << "14 14 0" << QList<qint64>{10000000000001, 10000000000001};
+    QTest::newRow("zero") << "1 1 0" << QList<qint64>{0, 1};
+  }
+  void impossibleNumbers() {
+    QFETCH(QString, panel);
+    QFETCH(QList<qint64>, numbers);
+    const QStringList p = panel.split(' ');
+    DrillSettings s;
+    s.longest = p[0].toInt(), s.shortest = p[1].toInt(), s.mix = p[2].toInt();
+    QVERIFY(!replayDraws(s, numbers));
+  }
+
+  // From a recorded drill on the window: the replay shows the same numbers
+  // at the same settings and is recorded as a replay; the learner's next
+  // drill is random again.
+  void replayOnTheWindow_data() {
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("default") << "";
+    QTest::newRow("mixed, fast, grouped") << "hscl6=12 hscl1=7 hscl2=3 hscl3=5 hscl5=10 chk1";
+    QTest::newRow("answer-later run") << "hscl6=4 hscl1=9 hscl2=8 hscl3=4 hscl7=3 optKaite";
+  }
+  void replayOnTheWindow() {
+    QFETCH(QString, panel);
+    QTemporaryDir dir;
+    Harness h(7);
+    DrillPort port(*h.f);
+    History history(port, dir.filePath("history.sqlite"));
+    QStringList notices;
+    history.setNotice([&](const QString& t) { notices << t; });
+    Numbers seen;
+    port.subscribe(&seen);
+    h.play(panel + " cmdStart");
+    h.clock.advanceUntil([&] { return !h->events.inDrill(); }, 600'000);
+    QCoreApplication::processEvents();
+    const ProblemRecord original = *history.recorder().lastProblem();
+    const DrillSettings before = port.settings();
+
+    seen.shown.clear();
+    QVERIFY(history.replayLast());
+    h.clock.advanceUntil([&] { return !h->events.inDrill(); }, 600'000);
+    QCoreApplication::processEvents();
+    QCOMPARE(seen.shown, original.numbers);
+    const ProblemRecord replayed = *history.recorder().lastProblem();
+    QCOMPARE(replayed.kind, RecordContext::Kind::Replay);
+    QCOMPARE(replayed.numbers, original.numbers);
+    for (auto field : {&DrillSettings::longest, &DrillSettings::shortest, &DrillSettings::mix,
+                       &DrillSettings::pace, &DrillSettings::extension})
+      QCOMPARE(replayed.settings.*field, original.settings.*field);
+    QCOMPARE(replayed.settings.grouping, before.grouping);
+    QCOMPARE(replayed.seriesMs, original.seriesMs);
+    QCOMPARE(history.store().problems({}).size(), original.settings.runLength + 1);
+    QVERIFY(notices.isEmpty());
+
+    // A replay stopped half-way leaves no draws behind for the next drill.
+    seen.shown.clear();
+    QVERIFY(history.replay(original));
+    h.clock.advanceUntil([&] { return seen.shown.size() == 1; }, 600'000);
+    h.play("cmdStop");
+    QVERIFY(!h->rnd.scripted());
+  }
+};
+
+PELATTO_TEST_MAIN(ReplayTest)
+#include "test_replay.moc"
