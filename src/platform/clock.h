@@ -2,14 +2,13 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 
 namespace pf {
 
 class Timer;
 
-// Where timers get their ticks from: Qt's event loop in the program, a
-// virtual clock in tests.
+// Where timers get their ticks from: the precise clock in the program
+// (platform/precise_clock.h), a virtual clock in tests.
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -18,20 +17,8 @@ class Clock {
   virtual void disarm(Timer& timer) = 0;
   // A reading that changes over time; mixed into the random source.
   virtual std::uint64_t reading() const = 0;
-};
-
-// Precise timers on the running Qt event loop.
-class EventLoopClock final : public Clock {
- public:
-  EventLoopClock();
-  ~EventLoopClock() override;
-  void arm(Timer& timer, int intervalMs) override;
-  void disarm(Timer& timer) override;
-  std::uint64_t reading() const override;
-
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  // Monotonic time in nanoseconds.
+  virtual std::int64_t nowNs() const = 0;
 };
 
 // Deterministic time for tests: nothing happens until advance() is called,
@@ -41,6 +28,7 @@ class VirtualClock final : public Clock {
   void arm(Timer& timer, int intervalMs) override;
   void disarm(Timer& timer) override;
   std::uint64_t reading() const override { return static_cast<std::uint64_t>(now_); }
+  std::int64_t nowNs() const override { return now_ * 1'000'000; }
 
   std::int64_t now() const { return now_; }
   // Runs all ticks due up to now + ms; returns the number of ticks run.
