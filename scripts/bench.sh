@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and runs them on a virtual X display.
-# BUILD_DIR chooses the build directory (default: build-release).
+# Builds the benchmarks in Release and runs the flash benchmark on a virtual
+# X display in its three conditions (quiet, loaded, loaded with real-time
+# scheduling allowed). BUILD_DIR chooses the build directory (default:
+# build-release), SERIES the number of 30-term series per condition (20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 build=${BUILD_DIR:-build-release}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j"$(nproc)" --target flash_timing
-unset QT_QPA_PLATFORM
-for mode in "" --warm; do
-  xvfb-run -a -s "-screen 0 1920x1080x24" "$build/bench/flash_timing" $mode
-  echo
-done
+cmake --build "$build" -j"$(nproc)" --target flash_timing screen_watch
+bash bench/flash_conditions.sh "${SERIES:-20}" "$build"

@@ -7,8 +7,9 @@ packages=(
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic fonts-monapo
-  xvfb xauth openbox x11-utils
+  xvfb xauth openbox x11-utils procps
   desktop-file-utils appstream
+  pkg-config libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev libxcb-present-dev
 )
 
 missing=()
