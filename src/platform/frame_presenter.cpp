@@ -44,7 +44,9 @@ void FramePresenter::paint() {
     store->beginPaint(r);
     {
       QPainter painter(store->paintDevice());
-      top->render(&painter, QPoint(), r, QWidget::DrawWindowBackground | QWidget::DrawChildren);
+      // render() puts the top-left of the region's bounds at the offset.
+      top->render(&painter, r.boundingRect().topLeft(), r,
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     store->endPaint();
     painted_[top] += r;
