@@ -1,4 +1,6 @@
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "harness.h"
@@ -166,6 +168,40 @@ class PreciseClockTest : public QObject {
       QCOMPARE((t.deadline - traces[0].deadline) % (20 * kMs), 0);
       QCOMPARE(t.skipped, 0);
     }
+  }
+
+  // What a tick changes is painted early into the window's back buffer, in
+  // its place and exactly as Qt paints it, and is shown at the deadline
+  // before Qt's own repaint runs.
+  void earlyPaint() {
+    pf::PreciseClock clock;
+    pf::Window w("w");
+    w.setBackColor(0x006000);
+    w.setClientSize(6000, 4500);
+    pf::Label l(w, "l");
+    l.Move(1500, 1200, 3000, 2000);
+    l.setFontSize(72);
+    l.setForeColor(0xFFFFFF);
+    w.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.widget()));
+    pf::Timer t(clock, true, 0);
+    QImage shown;
+    QEventLoop loop;
+    t.onTimer = [&] { l.setCaption("8"), t.setInterval(0); };
+    clock.onTrace = [&](const pf::TickTrace&) {
+      shown = QGuiApplication::primaryScreen()->grabWindow(w.widget()->winId()).toImage();
+      loop.quit();
+    };
+    t.setInterval(10);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QRect area = l.widget()->geometry();
+    const QImage expected = w.widget()->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    int ink = 0;
+    for (int y = 0; y < expected.height(); ++y)
+      for (int x = 0; x < expected.width(); ++x) ink += expected.pixel(x, y) == qRgb(255, 255, 255);
+    QVERIFY(ink > 100);
+    QCOMPARE(shown.copy(area).convertToFormat(QImage::Format_RGB32), expected);
   }
 };
 

@@ -19,7 +19,9 @@ void FramePresenter::note(const QWidget* w, const QRect& r) {
   FramePresenter& p = instance();
   if (!p.collecting_ || !w || r.isEmpty()) return;
   QWidget* top = w->window();
-  p.dirty_[top] += QRect(w->mapTo(top, r.topLeft()), r.size());
+  Pending& d = p.dirty_[top];
+  d.window = top;
+  d.region += QRect(w->mapTo(top, r.topLeft()), r.size());
 }
 
 void FramePresenter::beginCollecting() {
@@ -32,14 +34,16 @@ void FramePresenter::beginCollecting() {
 
 void FramePresenter::paint() {
   collecting_ = false;
-  for (auto& [top, region] : dirty_) {
+  for (auto& [key, d] : dirty_) {
+    QWidget* top = d.window;
+    if (!top) continue;
     QBackingStore* store = top->backingStore();
     // A window that is hidden, or resized since Qt last painted it, is left
     // to Qt's own repaint after the deadline.
     if (!store || !top->isVisible() || !top->windowHandle() || store->size() != top->size() ||
         top->isMinimized())
       continue;
-    const QRegion r = region & top->rect();
+    const QRegion r = d.region & top->rect();
     if (r.isEmpty()) continue;
     store->beginPaint(r);
     {
@@ -49,15 +53,18 @@ void FramePresenter::paint() {
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     store->endPaint();
-    painted_[top] += r;
+    painted_[top].window = top;
+    painted_[top].region += r;
   }
   dirty_.clear();
 }
 
 void FramePresenter::show() {
-  for (auto& [top, region] : painted_)
-    if (top->backingStore() && top->windowHandle())
-      top->backingStore()->flush(region, top->windowHandle(), QPoint());
+  for (auto& [key, d] : painted_) {
+    QWidget* top = d.window;
+    if (top && top->backingStore() && top->windowHandle())
+      top->backingStore()->flush(d.region, top->windowHandle(), QPoint());
+  }
   painted_.clear();
 }
 

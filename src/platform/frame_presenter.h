@@ -36,7 +36,12 @@ class FramePresenter final : public QObject {
  private:
   bool collecting_ = false;
   bool holding_ = false;
-  std::map<QWidget*, QRegion> dirty_, painted_;
+  // Windows may go away between a tick and its deadline.
+  struct Pending {
+    QPointer<QWidget> window;
+    QRegion region;
+  };
+  std::map<QWidget*, Pending> dirty_, painted_;
   std::vector<QPointer<QWidget>> held_;
 };
 

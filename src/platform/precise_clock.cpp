@@ -157,6 +157,11 @@ PreciseClock::PreciseClock() : impl_(std::make_unique<Impl>()) {
 
 PreciseClock::~PreciseClock() {
   impl_->notifier.reset();
+  // A change painted but not yet due is shown now rather than held forever.
+  if (impl_->pending) {
+    FramePresenter::instance().show();
+    FramePresenter::instance().release();
+  }
   if (impl_->raised) lowerTimingThread(impl_->calls);
   close(impl_->fd);
 }
