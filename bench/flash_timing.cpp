@@ -1,74 +1,61 @@
-// How late the flashed numbers reach the screen. Runs the real window on
-// Qt's event loop at 0.10 s per number with 30 terms, and for every change
-// of the big display times the flash tick, the paint of the display label
-// and the end of the window repaint that carries it to the screen, against
-// the ideal schedule: the flash timer's start plus one 50 ms tick per step.
+// When the flashed numbers reach the screen. Runs the real window at 0.10 s
+// per number with 30 terms for a number of series, while screen_watch, a
+// separate X client, watches the display band from outside and reports when
+// ink appears and vanishes. Prints onset lateness against the ideal grid,
+// on-times, the drift of each series' end, the countdown's length, and the
+// split of each flash's delay inside the program.
 //
-//   flash_timing [--warm]    --warm renders the digits once before the start
+//   flash_timing WATCHER [SERIES]
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QProcess>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <vector>
+#include <cstdlib>
 
+#include "flash_report.h"
 #include "platform/application.h"
-#include "platform/clock.h"
+#include "platform/environment.h"
 #include "shell/frm_pelatto.h"
+
+#if __has_include("platform/precise_clock.h")
+#include "platform/precise_clock.h"
+using ProgramClock = pf::PreciseClock;
+constexpr bool kTraced = true;
+#else
+#include "platform/clock.h"
+using ProgramClock = pf::EventLoopClock;
+constexpr bool kTraced = false;
+#endif
 
 namespace {
 
-std::int64_t nowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-double ms(std::int64_t ns) { return static_cast<double>(ns) / 1e6; }
-
-// One change of the display's caption made by a flash tick.
-struct Change {
-  QString caption;
-  int tick = 0;  // flash tick that made it, from 1
-  std::int64_t tickAt = 0, paintStart = 0, paintEnd = 0, onScreen = 0;
-};
-
-// Times the display label's paint and the window repaint that flushes it,
-// by running both inside the filter.
+// Without the clock's own trace, times the label's paint and the window
+// repaint that flushes it from outside the clock.
 class PaintProbe final : public QObject {
  public:
-  PaintProbe(QWidget* label, std::vector<Change>& changes) : label_(label), changes_(changes) {
+  PaintProbe(QWidget* label, Flash*& current) : label_(label), current_(current) {
     label->installEventFilter(this);
     label->window()->installEventFilter(this);
   }
 
-  // Paint time of a label's caption: the first paint, then a second one.
-  static std::pair<double, double> paintCost(QWidget* w) {
-    std::pair<double, double> cost;
-    for (double* out : {&cost.first, &cost.second}) {
-      const std::int64_t t = nowNs();
-      w->repaint();
-      *out = ms(nowNs() - t);
-    }
-    return cost;
-  }
-
  protected:
   bool eventFilter(QObject* o, QEvent* e) override {
-    Change* last = changes_.empty() ? nullptr : &changes_.back();
-    if (o == label_ && e->type() == QEvent::Paint && last && !last->paintStart) {
-      last->paintStart = nowNs();
+    Flash* f = current_;
+    if (!f) return false;
+    if (o == label_ && e->type() == QEvent::Paint && !f->painted) {
+      const std::int64_t t = monotonicNs();
       o->event(e);
-      last->paintEnd = nowNs();
+      f->painted = monotonicNs();
+      f->paintNs = f->painted - t;
       return true;
     }
     if (o == label_->window() && e->type() == QEvent::UpdateRequest) {
       o->event(e);
-      if (last && last->paintEnd && !last->onScreen) last->onScreen = nowNs();
+      if (f->painted && !f->flushed) f->flushed = monotonicNs();
       return true;
     }
     return false;
@@ -76,110 +63,111 @@ class PaintProbe final : public QObject {
 
  private:
   QWidget* label_;
-  std::vector<Change>& changes_;
+  Flash*& current_;
 };
-
-double percentile(std::vector<double> v, double p) {
-  std::sort(v.begin(), v.end());
-  const auto k = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-  return v[std::min(k, v.size() - 1)];
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!pf::Application::displayAvailable()) {
-    std::fputs("flash_timing: needs a display; run it under xvfb-run\n", stderr);
-    return 1;
+  if (argc < 2 || !pf::Application::displayAvailable()) {
+    std::fputs("usage (on an X display): flash_timing WATCHER [SERIES]\n", stderr);
+    return 2;
   }
-  const bool warm = argc > 1 && std::strcmp(argv[1], "--warm") == 0;
+  const QString watcherPath = QString::fromLocal8Bit(argv[1]);
+  const int seriesWanted = argc > 2 ? std::atoi(argv[2]) : 20;
   pf::Application app(argc, argv);
-  pf::EventLoopClock clock;
+  ProgramClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto w(env);
   w.Show();
   w.hscl5.setValue(10);
   w.hscl6.setValue(30);
 
-  std::vector<Change> changes;
-  PaintProbe probe(w.lbl1.widget(), changes);
-  std::int64_t clickAt = 0, flashStart = 0, seriesEnd = 0;
-  int ticks = 0;
+  Report report;
+  Flash* current = nullptr;
+  PaintProbe probe(w.lbl1.widget(), current);
+  QProcess watcher;
+  // The flash timer's start as the clock sees it: the tick's own time.
+  auto logicalNow = [&] {
+#if __has_include("platform/precise_clock.h")
+    return clock.nowNs();
+#else
+    return monotonicNs();
+#endif
+  };
 
   const auto countdownTick = w.tmr1.onTimer;
   w.tmr1.onTimer = [&] {
     countdownTick();
-    if (!flashStart && w.tmr2.Interval() != 0) flashStart = nowNs();
+    if (!report.series.back().gridStart && w.tmr2.Interval() != 0)
+      report.series.back().gridStart = logicalNow();
   };
   const auto flashTick = w.tmr2.onTimer;
   w.tmr2.onTimer = [&] {
-    const std::int64_t t = nowNs();
+    Series& s = report.series.back();
+    const std::int64_t t = monotonicNs();
     const QString before = w.lbl1.Caption();
     flashTick();
-    ++ticks;
-    if (w.lbl1.Caption() != before) changes.push_back({w.lbl1.Caption(), ticks, t});
+    ++s.ticks;
+    current = nullptr;
+    if (!w.lbl1.Caption().isEmpty() && w.lbl1.Caption() != before) {
+      Flash f;
+      f.tick = s.ticks;
+      f.woke = t;
+      f.handlerNs = monotonicNs() - t;
+      s.flashes.push_back(f);
+      current = &s.flashes.back();
+    }
     if (w.tmr3.Interval() != 0) {
-      seriesEnd = t;
-      QTimer::singleShot(300, [] { QCoreApplication::quit(); });
+      // The series is over: abort the answer stage and start the next one.
+      QTimer::singleShot(400, [&] {
+        w.cmdStop.click();
+        if (static_cast<int>(report.series.size()) >= seriesWanted) {
+          QCoreApplication::quit();
+          return;
+        }
+        report.series.emplace_back();
+        report.series.back().click = monotonicNs();
+        w.cmdStart.click();
+      });
     }
   };
+#if __has_include("platform/precise_clock.h")
+  clock.onTrace = [&](const pf::TickTrace& t) {
+    if (!current || t.timer != &w.tmr2) return;
+    current->lead = t.deadline - t.plannedWake;
+    current->woke = t.woke;
+    current->handlerNs = t.handlerDone - t.woke;
+    current->paintNs = t.painted - t.handlerDone;
+    current->painted = t.painted;
+    current->flushed = t.flushed;
+    current = nullptr;
+  };
+#endif
 
-  // A digit the drill never shows alone, at the display's 250 pt, on a
-  // label of its own: its first paint and a repeat.
-  pf::Label sample(w.form, "sample");
-  sample.setFontSize(250);
-  sample.setAutoSize(true);
-  sample.setCaption(QStringLiteral("0"));
-  sample.setVisible(true);
-  double warmCost = 0;
-  std::pair<double, double> firstPaint;
-
-  QTimer::singleShot(500, [&] {
-    firstPaint = PaintProbe::paintCost(sample.widget());
-    sample.setVisible(false);
-    if (warm) {
-      const std::int64_t t = nowNs();
-      w.lbl1.warmGlyphs(QStringLiteral("0123456789"));
-      warmCost = ms(nowNs() - t);
+  QTimer::singleShot(1500, [&] {
+    // The band across the middle of the digits, the full width of the label.
+    QWidget* label = w.lbl1.widget();
+    const QFontMetrics fm(label->font());
+    const QRect digits = fm.tightBoundingRect(QStringLiteral("0123456789"));
+    const QPoint at = label->mapTo(label->window(), QPoint(0, fm.ascent() + digits.center().y()));
+    watcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    watcher.start(watcherPath, {QString::number(label->window()->winId()), QString::number(at.x()),
+                                QString::number(at.y() - 4), QString::number(label->width()),
+                                QStringLiteral("8")});
+    if (!watcher.waitForReadyRead(5000)) {
+      std::fputs("flash_timing: the screen watcher did not start\n", stderr);
+      QCoreApplication::exit(1);
+      return;
     }
-    clickAt = nowNs();
+    report.present = watcher.readLine().contains("no-present") ? false : true;
+    report.series.emplace_back();
+    report.series.back().click = monotonicNs();
     w.cmdStart.click();
   });
-  app.exec();
-
-  std::printf("Flash timing at 0.10 s per number (50 ms ticks), %d terms, %s glyphs\n", w.kazu,
-              warm ? "warmed" : "cold");
-  std::printf("countdown: %.2f ms (ideal 3840)\n\n", ms(flashStart - clickAt));
-  std::printf("  #  caption  tick late  painted late  paint took  on screen\n");
-  std::vector<double> late;
-  for (std::size_t k = 0; k < changes.size(); ++k) {
-    const Change& c = changes[k];
-    const std::int64_t ideal = flashStart + c.tick * std::int64_t{50'000'000};
-    if (c.caption.isEmpty()) continue;
-    const double visible = k + 1 < changes.size() && c.onScreen && changes[k + 1].onScreen
-                               ? ms(changes[k + 1].onScreen - c.onScreen)
-                               : -1;
-    if (!c.onScreen) {
-      std::printf("%3zu  %7s  %9.3f  never painted\n", late.size() + 1, qPrintable(c.caption),
-                  ms(c.tickAt - ideal));
-      continue;
-    }
-    late.push_back(ms(c.onScreen - ideal));
-    std::printf("%3zu  %7s  %9.3f  %12.3f  %10.3f  %9.3f\n", late.size(), qPrintable(c.caption),
-                ms(c.tickAt - ideal), late.back(), ms(c.paintEnd - c.paintStart), visible);
-  }
-  if (late.empty()) {
-    std::puts("no number reached the screen");
-    return 1;
-  }
-  std::printf("\nlateness on screen (ms): median %.3f, 99th percentile %.3f, max %.3f\n",
-              percentile(late, 0.5), percentile(late, 0.99),
-              *std::max_element(late.begin(), late.end()));
-  const std::int64_t idealEnd = flashStart + (2 * w.kazu + 1) * std::int64_t{50'000'000};
-  std::printf("series end drift: %.3f ms (ideal end %.0f ms after the flash start)\n",
-              ms(seriesEnd - idealEnd), ms(idealEnd - flashStart));
-  std::printf("first paint of a 250 pt number: %.3f ms; repeated: %.3f ms\n", firstPaint.first,
-              firstPaint.second);
-  if (warm) std::printf("warming the ten digits took %.3f ms\n", warmCost);
-  return 0;
+  if (app.exec() != 0) return 1;
+  watcher.closeWriteChannel();
+  watcher.waitForFinished(3000);
+  while (watcher.canReadLine()) report.addScreenLine(watcher.readLine().toStdString());
+  return report.print(kTraced) ? 0 : 1;
 }

@@ -26,6 +26,7 @@
 #include "progress/progress_window.h"
 #include "shell/drill_port.h"
 #include "platform/environment.h"
+#include "platform/precise_clock.h"
 #include "shell/frm_pelatto.h"
 
 namespace {
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
   QTemporaryDir temp;
   const QString path = (dirArg.isEmpty() ? temp.path() : dirArg) + "/history.sqlite";
   QFile::remove(path);
-  pf::EventLoopClock clock;
+  pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto window(env);
   DrillPort port(window);

@@ -29,6 +29,7 @@
 #include "platform/clock.h"
 #include "shell/drill_port.h"
 #include "platform/environment.h"
+#include "platform/precise_clock.h"
 #include "shell/frm_pelatto.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
   const int terms[] = {argc > 1 ? std::atoi(argv[1]) : 30, argc > 2 ? std::atoi(argv[2]) : 15};
   const int paces[] = {10, 100};
   pf::Application app(argc, argv);
-  pf::EventLoopClock clock;
+  pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto w(env);
   DrillPort port(w);

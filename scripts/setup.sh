@@ -8,9 +8,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
   fonts-ipafont-gothic fonts-monapo
-  xvfb xauth openbox x11-utils
+  xvfb xauth openbox x11-utils procps
   desktop-file-utils appstream
   qt6-multimedia-dev pulseaudio pulseaudio-utils
+  pkg-config libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev libxcb-present-dev
 )
 
 missing=()

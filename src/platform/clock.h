@@ -2,14 +2,13 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 
 namespace pf {
 
 class Timer;
 
-// Where timers get their ticks from: Qt's event loop in the program, a
-// virtual clock in tests.
+// Where timers get their ticks from: the precise clock in the program
+// (platform/precise_clock.h), a virtual clock in tests.
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -18,23 +17,8 @@ class Clock {
   virtual void disarm(Timer& timer) = 0;
   // A reading that changes over time; mixed into the random source.
   virtual std::uint64_t reading() const = 0;
-  // Monotonic time in nanoseconds, for timestamps of what the learner saw.
+  // Monotonic time in nanoseconds.
   virtual std::int64_t nowNs() const = 0;
-};
-
-// Precise timers on the running Qt event loop.
-class EventLoopClock final : public Clock {
- public:
-  EventLoopClock();
-  ~EventLoopClock() override;
-  void arm(Timer& timer, int intervalMs) override;
-  void disarm(Timer& timer) override;
-  std::uint64_t reading() const override;
-  std::int64_t nowNs() const override;
-
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
 };
 
 // Deterministic time for tests: nothing happens until advance() is called,

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/fonts.h"
+#include "platform/frame_presenter.h"
 
 namespace pf {
 
@@ -42,7 +43,10 @@ void Control::Move(double left, double top, double width, double height) {
 }
 
 bool Control::Visible() const { return !w_->isHidden(); }
-void Control::setVisible(bool visible) { w_->setVisible(visible); }
+void Control::setVisible(bool visible) {
+  if (visible == w_->isHidden()) FramePresenter::note(w_, w_->rect());
+  w_->setVisible(visible);
+}
 bool Control::Enabled() const { return w_->isEnabled(); }
 void Control::setEnabled(bool enabled) { w_->setEnabled(enabled); }
 QString Control::ToolTip() const { return w_->toolTip(); }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/fonts.h"
+#include "platform/frame_presenter.h"
 
 namespace pf {
 
@@ -58,11 +59,16 @@ void Label::setCaption(const QString& text) {
   caption_ = text;
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  FramePresenter::note(label_, label_->rect());
   label_->setText(shown);
   fit();
+  FramePresenter::note(label_, label_->rect());
 }
 
-void Label::setForeColor(Colour c) { setRole(label_, QPalette::WindowText, c); }
+void Label::setForeColor(Colour c) {
+  setRole(label_, QPalette::WindowText, c);
+  FramePresenter::note(label_, label_->rect());
+}
 
 void Label::setFontSize(double points) {
   if (points == fontSize_) return;

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/fonts.h"
+#include "platform/frame_presenter.h"
 
 namespace pf {
 
@@ -113,6 +114,7 @@ void Line::invalidate() const {
                        .normalized()
                        .adjusted(-pad, -pad, pad, pad);
   owner_.surface_->update(r.toAlignedRect());
+  FramePresenter::note(owner_.surface_, r.toAlignedRect());
 }
 
 LineArray::LineArray(Window& owner) : owner_(owner) { lines_.emplace_back(owner); }
@@ -166,15 +168,20 @@ void Window::Print(const QString& text) {
   printed_.push_back({QPointF(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel), f,
                       toQColor(foreColor_), text});
   const QFontMetricsF fm(f);
-  surface_->update(QRectF(printed_.back().topLeft, QSizeF(fm.horizontalAdvance(text), fm.height()))
-                       .toAlignedRect()
-                       .adjusted(-2, -2, 2, 2));
+  const QRect r = QRectF(printed_.back().topLeft, QSizeF(fm.horizontalAdvance(text), fm.height()))
+                      .toAlignedRect()
+                      .adjusted(-2, -2, 2, 2);
+  surface_->update(r);
+  FramePresenter::note(surface_, r);
   CurrentX = 0;
   CurrentY += fm.height() * kTwipsPerPixel;
 }
 
 void Window::Cls() {
-  if (!printed_.empty()) surface_->update();
+  if (!printed_.empty()) {
+    surface_->update();
+    FramePresenter::note(surface_, surface_->rect());
+  }
   printed_.clear();
   CurrentX = 0;
   CurrentY = 0;

@@ -7,6 +7,8 @@
 #include "grades/grade_tests.h"
 #include "history/history_export.h"
 #include "platform/application.h"
+#include "platform/environment.h"
+#include "platform/precise_clock.h"
 #include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   pf::Application app(argc, argv);
-  pf::EventLoopClock clock;
+  pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto window(env);
   DrillPort port(window);

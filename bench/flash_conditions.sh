@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs the flash benchmark in three conditions on Xvfb (1280x800) with a
+# window manager: a quiet machine; two CPU-bound processes; the same load
+# with the program allowed real-time scheduling. Without that permission the
+# program runs with CAP_SYS_NICE dropped, as a learner's does. The screen
+# watcher gets real-time priority where the machine permits, so that the
+# measuring instrument does not wait behind the load.
+# With several build directories (say, before and after a change) each
+# condition runs each build in turn, so they share the machine's state.
+# Usage: bench/flash_conditions.sh [series] [build-dir...]
+set -euo pipefail
+series=${1:-20}
+shift || true
+builds=()
+for b in "${@:-build-release}"; do builds+=("$(realpath "$b")"); done
+
+if [ -z "${PELATTO_IN_XVFB:-}" ]; then
+  PELATTO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$series" "${builds[@]}"
+fi
+unset QT_QPA_PLATFORM
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+
+load=()
+start_load() {
+  for _ in 1 2; do
+    (while :; do :; done) &
+    load+=($!)
+  done
+}
+stop_load() {
+  for p in "${load[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${load[@]}"; do wait "$p" 2>/dev/null || true; done
+  load=()
+}
+trap 'stop_load; kill $wm 2>/dev/null || true' EXIT
+
+unprivileged=(setpriv --bounding-set=-sys_nice --inh-caps=-sys_nice)
+run() {
+  for build in "${builds[@]}"; do
+    run_one "$build" "$@"
+  done
+}
+run_one() {
+  local build=$1
+  echo "== $2 ($build)"
+  shift 2
+  "$@" "$build/bench/flash_timing" "$build/bench/screen_watch" "$series" &
+  local driver=$!
+  local w=""
+  for _ in $(seq 100); do
+    w=$(pgrep -P "$driver" screen_watch || true)
+    [ -n "$w" ] && break
+    sleep 0.1
+  done
+  [ -n "$w" ] && chrt -f -p 80 "$w" 2>/dev/null || true
+  wait "$driver" || echo "(the benchmark failed)"
+  echo
+}
+
+run "quiet" "${unprivileged[@]}"
+start_load
+run "two CPU-bound processes" "${unprivileged[@]}"
+run "two CPU-bound processes, real-time scheduling allowed" env
+stop_load
