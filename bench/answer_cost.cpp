@@ -15,8 +15,8 @@
 #include "answers/typed_answers.h"
 #include "platform/application.h"
 #include "platform/clock.h"
-#include "shell/drill_port.h"
 #include "platform/environment.h"
+#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 
 namespace {

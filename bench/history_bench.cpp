@@ -23,10 +23,10 @@
 #include "history/history.h"
 #include "platform/application.h"
 #include "platform/clock.h"
-#include "progress/progress_window.h"
-#include "shell/drill_port.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
+#include "progress/progress_window.h"
+#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 
 namespace {

@@ -27,9 +27,9 @@
 
 #include "platform/application.h"
 #include "platform/clock.h"
-#include "shell/drill_port.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
+#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"

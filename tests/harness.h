@@ -107,12 +107,12 @@ inline QString groupedText(QString digits) {
 }
 
 // Test entry point with the program's own application set-up (style, fonts).
-#define PELATTO_TEST_MAIN(TestClass)                  \
-  int main(int argc, char** argv) {                   \
-    qputenv("QT_QPA_PLATFORM", "offscreen");          \
-    qputenv("XDG_RUNTIME_DIR", "/tmp/pelatto-tests"); \
+#define PELATTO_TEST_MAIN(TestClass)                     \
+  int main(int argc, char** argv) {                      \
+    qputenv("QT_QPA_PLATFORM", "offscreen");             \
+    qputenv("XDG_RUNTIME_DIR", "/tmp/pelatto-tests");    \
     qputenv("XDG_DATA_HOME", "/tmp/pelatto-tests/data"); \
-    pf::Application app(argc, argv);                  \
-    TestClass tc;                                     \
-    return QTest::qExec(&tc, argc, argv);             \
+    pf::Application app(argc, argv);                     \
+    TestClass tc;                                        \
+    return QTest::qExec(&tc, argc, argv);                \
   }

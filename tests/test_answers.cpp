@@ -15,7 +15,8 @@ namespace {
 struct Marked : AnswerListener {
   QStringList seen;
   void onAnswerMarked(const MarkedAnswer& a) override {
-    seen << QString("%1:%2").arg(a.problem).arg(a.given() ? QString::number(*a.typed, 'f', 0) : "-");
+    seen << QString("%1:%2").arg(a.problem).arg(a.given() ? QString::number(*a.typed, 'f', 0)
+                                                          : "-");
   }
 };
 

@@ -173,10 +173,13 @@ class DesktopTest : public QObject {
     for (QAction* a : menu->actions())
       if (!a->isSeparator())
         listed << a->text() + (a->shortcut().isEmpty() ? "" : " " + a->shortcut().toString());
-    QCOMPARE(listed.join(", "),
-             QStringLiteral("スタート F5, 保留／再開 F6, 答を出す F7, 中止 F8, 成績を見る F9, 直前の問題をもう一度 Ctrl+R, "
-                            "級・段位認定… Ctrl+G, "
-                            "全画面表示 F11, 全画面表示を終わる Esc, 表示する画面, 音を鳴らす, 最初の設定に戻す"));
+    QCOMPARE(
+        listed.join(", "),
+        QStringLiteral(
+            "スタート F5, 保留／再開 F6, 答を出す F7, 中止 F8, 成績を見る F9, 直前の問題をもう一度 "
+            "Ctrl+R, "
+            "級・段位認定… Ctrl+G, "
+            "全画面表示 F11, 全画面表示を終わる Esc, 表示する画面, 音を鳴らす, 最初の設定に戻す"));
     QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(menu);
     QVERIFY(acc);
     QCOMPARE(acc->text(QAccessible::Name), QStringLiteral("メニュー"));

@@ -12,7 +12,7 @@ namespace {
 constexpr int kMargin = 8;  // pixels between the corner items and the edges
 
 const char* const kDisplayLabels[] = {"lbl1", "lbl2", "lbl3", "lbl3b", "lbl4", "lbl5",
-                                      "lbl6", "lbl7", "lbl8",  "lbl9", "lbl10"};
+                                      "lbl6", "lbl7", "lbl8", "lbl9",  "lbl10"};
 
 bool shown(const QWidget* window, const QWidget* w) { return w && w->isVisibleTo(window); }
 

@@ -43,8 +43,7 @@ void frmPelatto::cmdAns_Click() {
     events.announce(DrillEvent::Kind::AnswerRevealed, gokei, lbl2.Caption(), p - 1);
     return;
   }
-  if (!optKaite.Value() || optKaite.Caption() != caption::kLater || lbl3.Visible())
-    return;
+  if (!optKaite.Value() || optKaite.Caption() != caption::kLater || lbl3.Visible()) return;
 
   const int run = renmondsu;
   const ColumnSizes sizes = columnFontSizes(run, ketaDai);

@@ -37,9 +37,9 @@ void frmPelatto::EndAnswerWait() {
     cmdStart.SetFocus();
   }
   lbl3b.setVisible(false);
-  events.announce(optKaiji.Value() ? DrillEvent::Kind::AnswerRevealed
-                                   : DrillEvent::Kind::AnswerWaitEnded,
-                  gokei, lbl2.Caption(), p);
+  events.announce(
+      optKaiji.Value() ? DrillEvent::Kind::AnswerRevealed : DrillEvent::Kind::AnswerWaitEnded,
+      gokei, lbl2.Caption(), p);
 }
 
 void frmPelatto::AppendRunTotal() {
@@ -68,7 +68,6 @@ void frmPelatto::tmr4_Timer() {
     lblfr7z.setCaption(QString::number(mondsu - 1));
   }
   cmdTome.setEnabled(false);
-  events.announce(tmr1.Interval() != 0 ? DrillEvent::Kind::NextProblem
-                                       : DrillEvent::Kind::RunEnded,
+  events.announce(tmr1.Interval() != 0 ? DrillEvent::Kind::NextProblem : DrillEvent::Kind::RunEnded,
                   0, {}, p);
 }

@@ -16,7 +16,19 @@ struct ShortcutInfo {
 };
 
 namespace shortcut {
-enum Id { Start, Hold, Answer, Abort, FullScreen, LeaveFullScreen, Menu, Progress, Replay, Grades, Count };
+enum Id {
+  Start,
+  Hold,
+  Answer,
+  Abort,
+  FullScreen,
+  LeaveFullScreen,
+  Menu,
+  Progress,
+  Replay,
+  Grades,
+  Count
+};
 }
 
 const std::vector<ShortcutInfo>& shortcutList();
