@@ -59,9 +59,9 @@ struct PreciseClock::Impl {
   }
 
   void setAlarm(std::optional<std::int64_t> at) {
-    itimerspec spec{};
-    if (at) spec.it_value = toTimespec(std::max<std::int64_t>(*at, 1));
-    timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    itimerspec when{};
+    if (at) when.it_value = toTimespec(std::max<std::int64_t>(*at, 1));
+    timerfd_settime(fd, TFD_TIMER_ABSTIME, &when, nullptr);
   }
 
   // Sets the alarm for whatever comes next: a pending flush or the next
