@@ -1,0 +1,65 @@
+#include <QTemporaryDir>
+
+#include "desktop/features.h"
+#include "grades/grade_test.h"
+#include "grades/grade_tests.h"
+#include "harness.h"
+#include "history/history.h"
+#include "shell/drill_port.h"
+
+// The features together on the real window, as the program builds them: a
+// grade test taken with typed answers ends up marked, scored and in the
+// history with each of its problems.
+
+class FeaturesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void gradeTestWithTypedAnswersIsRecorded() {
+    QTemporaryDir dir;
+    Harness h;
+    DrillPort port(*h.f);
+    StartOptions options;
+    options.settingsPath = dir.filePath("pelatto.conf");
+    options.historyPath = dir.filePath("history.sqlite");
+    Features features(port, options);
+    features.windowShown();
+
+    QString listed;
+    QTextStream err(&listed);
+    QVERIFY(features.grades().startGradeByName(QStringLiteral("十段"), err));
+    features.grades().test().start();
+    h.clock.advance(200'000);  // ten problems of 15 numbers at 0.21 s and their waits
+    QCOMPARE(features.grades().test().state(), GradeTest::State::Marking);
+
+    // Seven right and three wrong, typed after the run, then the answer button.
+    const QStringList totals =
+        (h->lbl6.Caption() + h->lbl7.Caption()).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(totals.size(), 10);
+    for (int k = 0; k < 10; ++k) {
+      const QString typed = QString::number(totals[k].toLongLong() + (k < 7 ? 0 : 1));
+      for (QChar c : typed) QTest::keyClick(h->form.widget(), Qt::Key(Qt::Key_0 + c.digitValue()));
+      QTest::keyClick(h->form.widget(), Qt::Key_Return);
+    }
+    Harness::click(h->cmdAns);
+
+    const GradeTestRecord& test = features.grades().test().record();
+    QCOMPARE(test.correct, 7);
+    QCOMPARE(test.result, QStringLiteral("合格"));
+    features.history().store().flush();
+    const QList<GradeTestRecord> stored = features.history().gradeTests();
+    QVERIFY(!stored.isEmpty());
+    QCOMPARE(stored.first().grade + stored.first().result, QStringLiteral("十段合格"));
+    const QList<ProblemRecord> problems = features.history().store().problems({});
+    QCOMPARE(problems.size(), 10);
+    int right = 0;
+    for (const ProblemRecord& p : problems) {
+      QCOMPARE(p.kind, RecordContext::Kind::Test);
+      QCOMPARE(p.testId, test.id);
+      right += p.mark == ProblemRecord::Mark::Correct;
+    }
+    QCOMPARE(right, 7);
+  }
+};
+
+PELATTO_TEST_MAIN(FeaturesTest)
+#include "test_features.moc"
