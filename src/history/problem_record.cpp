@@ -2,60 +2,47 @@
 
 #include <QRandomGenerator>
 #include <QStringList>
+#include <array>
+#include <utility>
 
-QString modeName(AnswerMode mode) {
-  switch (mode) {
-    case AnswerMode::Automatic:
-      return QStringLiteral("automatic");
-    case AnswerMode::Manual:
-      return QStringLiteral("manual");
-    case AnswerMode::Later:
-      return QStringLiteral("later");
-  }
-  return {};
+namespace {
+
+// Each stored name beside its value; the first row is what an unknown name reads as.
+template <class E>
+using Names = std::array<std::pair<E, const char*>, 3>;
+
+constexpr Names<AnswerMode> kModes{{{AnswerMode::Automatic, "automatic"},
+                                    {AnswerMode::Manual, "manual"},
+                                    {AnswerMode::Later, "later"}}};
+constexpr Names<ProblemRecord::Mark> kMarks{{{ProblemRecord::Mark::None, "none"},
+                                             {ProblemRecord::Mark::Correct, "correct"},
+                                             {ProblemRecord::Mark::Wrong, "wrong"}}};
+constexpr Names<RecordContext::Kind> kKinds{{{RecordContext::Kind::Practice, "practice"},
+                                             {RecordContext::Kind::Replay, "replay"},
+                                             {RecordContext::Kind::Test, "test"}}};
+
+template <class E>
+QString nameOf(const Names<E>& names, E value) {
+  for (const auto& [v, name] : names)
+    if (v == value) return QString::fromLatin1(name);
+  return QString::fromLatin1(names.front().second);
 }
 
-AnswerMode modeFromName(const QString& name) {
-  if (name == QLatin1String("manual")) return AnswerMode::Manual;
-  if (name == QLatin1String("later")) return AnswerMode::Later;
-  return AnswerMode::Automatic;
+template <class E>
+E valueOf(const Names<E>& names, const QString& name) {
+  for (const auto& [v, n] : names)
+    if (name == QLatin1String(n)) return v;
+  return names.front().first;
 }
 
-QString markName(ProblemRecord::Mark mark) {
-  switch (mark) {
-    case ProblemRecord::Mark::Correct:
-      return QStringLiteral("correct");
-    case ProblemRecord::Mark::Wrong:
-      return QStringLiteral("wrong");
-    case ProblemRecord::Mark::None:
-      break;
-  }
-  return QStringLiteral("none");
-}
+}  // namespace
 
-ProblemRecord::Mark markFromName(const QString& name) {
-  if (name == QLatin1String("correct")) return ProblemRecord::Mark::Correct;
-  if (name == QLatin1String("wrong")) return ProblemRecord::Mark::Wrong;
-  return ProblemRecord::Mark::None;
-}
-
-QString kindName(RecordContext::Kind kind) {
-  switch (kind) {
-    case RecordContext::Kind::Replay:
-      return QStringLiteral("replay");
-    case RecordContext::Kind::Test:
-      return QStringLiteral("test");
-    case RecordContext::Kind::Practice:
-      break;
-  }
-  return QStringLiteral("practice");
-}
-
-RecordContext::Kind kindFromName(const QString& name) {
-  if (name == QLatin1String("replay")) return RecordContext::Kind::Replay;
-  if (name == QLatin1String("test")) return RecordContext::Kind::Test;
-  return RecordContext::Kind::Practice;
-}
+QString modeName(AnswerMode mode) { return nameOf(kModes, mode); }
+AnswerMode modeFromName(const QString& name) { return valueOf(kModes, name); }
+QString markName(ProblemRecord::Mark mark) { return nameOf(kMarks, mark); }
+ProblemRecord::Mark markFromName(const QString& name) { return valueOf(kMarks, name); }
+QString kindName(RecordContext::Kind kind) { return nameOf(kKinds, kind); }
+RecordContext::Kind kindFromName(const QString& name) { return valueOf(kKinds, name); }
 
 QString numbersText(const QList<qint64>& numbers) {
   QStringList parts;
