@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QTemporaryDir>
 
 #include "desktop/features.h"
 #include "desktop/full_screen.h"
@@ -87,6 +88,9 @@ struct Session {
     frmPelatto& f = *(w = h_.emplace(seed).f.get());
     StartOptions options;
     options.defaults = true;  // nothing is read or written
+    // A history of this sequence's own, so that a replay never finds another run's problem.
+    history_.emplace();
+    options.historyPath = history_->filePath("history.sqlite");
     features_.emplace(port_.emplace(f), options);
     features_->windowShown();
     QApplication::setActiveWindow(f.form.widget());
@@ -177,8 +181,9 @@ struct Session {
 
   std::optional<Harness> h_;
   std::optional<DrillPort> port_;
-  std::optional<Features> features_;  // the menu, keys and full screen around h_
-  frmPelatto* w = nullptr;            // the window of h_
+  std::optional<QTemporaryDir> history_;  // the history file of this sequence
+  std::optional<Features> features_;      // the menu, keys and full screen around h_
+  frmPelatto* w = nullptr;                // the window of h_
   std::array<pf::ScrollBar*, 7> bars_;
   std::array<pf::Control*, 14> controls_;
   std::optional<pf::Colour> answer_;
