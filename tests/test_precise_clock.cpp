@@ -86,24 +86,30 @@ class PreciseClockTest : public QObject {
     QTEST(step.untilNs, "until");
   }
 
-  // The watchdog is in place before the thread turns real-time; a refusal
-  // leaves it normal with 1 ns of timer slack; a resource limit below the
-  // wanted priority is used instead.
+  // The watchdog is in place before the thread turns real-time; a resource
+  // limit below the wanted priority is used instead; without either the
+  // desktop's service is asked; refused by all, the thread stays normal with
+  // 1 ns of timer slack.
   void realtime_data() {
     QTest::addColumn<int>("allowedUpTo");
     QTest::addColumn<int>("rlimit");
+    QTest::addColumn<bool>("service");
     QTest::addColumn<bool>("realTime");
     QTest::addColumn<QString>("calls");
-    QTest::newRow("allowed") << 99 << 0 << true << "slack 1, watchdog 200/2000, fifo 10 ok";
-    QTest::newRow("refused") << 0 << 0 << false << "slack 1, watchdog 200/2000, fifo 10 refused";
+    QTest::newRow("allowed") << 99 << 0 << false << true
+                             << "slack 1, watchdog 200/2000, fifo 10 ok";
     QTest::newRow("resource limit 5")
-        << 5 << 5 << true << "slack 1, watchdog 200/2000, fifo 10 refused, fifo 5 ok";
+        << 5 << 5 << false << true << "slack 1, watchdog 200/2000, fifo 10 refused, fifo 5 ok";
     QTest::newRow("limit without permission")
-        << 0 << 5 << false << "slack 1, watchdog 200/2000, fifo 10 refused, fifo 5 refused";
+        << 0 << 5 << false << false
+        << "slack 1, watchdog 200/2000, fifo 10 refused, fifo 5 refused, service 10 refused";
+    QTest::newRow("service grants")
+        << 0 << 0 << true << true << "slack 1, watchdog 200/2000, fifo 10 refused, service 10 ok";
   }
   void realtime() {
     QFETCH(int, allowedUpTo);
     QFETCH(int, rlimit);
+    QFETCH(bool, service);
     QStringList log;
     pf::SchedulerCalls calls;
     calls.setFifo = [&](int p) {
@@ -115,6 +121,10 @@ class PreciseClockTest : public QObject {
       log << QString("watchdog %1/%2").arg(soft).arg(hard);
     };
     calls.setTimerSlack = [&](unsigned long ns) { log << QString("slack %1").arg(ns); };
+    calls.askService = [&](int p) {
+      log << QString("service %1 %2").arg(p).arg(service ? "ok" : "refused");
+      return service;
+    };
     QTEST(pf::raiseTimingThread(calls, 10) == pf::Scheduling::RealTime, "realTime");
     QTEST(log.join(", "), "calls");
   }

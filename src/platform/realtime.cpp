@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/realtime_kit.h"
+
 namespace pf {
 
 namespace {
@@ -19,14 +21,26 @@ constexpr long kWatchdogHardMs = 2000;
 
 std::atomic<pid_t> fifoThread{0};
 
+pid_t currentThread() { return static_cast<pid_t>(syscall(SYS_gettid)); }
+
+// A thread without the right to change its policy freely may not clear
+// SCHED_RESET_ON_FORK once set, so normal scheduling keeps the flag.
+int toNormal(pid_t tid) {
+  sched_param p{};
+  p.sched_priority = 0;
+  return sched_setscheduler(tid, SCHED_OTHER | SCHED_RESET_ON_FORK, &p);
+}
+
+void remember(pid_t tid) {
+  pid_t none = 0;
+  fifoThread.compare_exchange_strong(none, tid);
+}
+
 // Past the watchdog's soft limit: the timing thread goes back to normal
 // scheduling for good, and the program runs on.
 void onCpuLimit(int) {
   const pid_t tid = fifoThread.exchange(-1);
-  if (tid <= 0) return;
-  sched_param p{};
-  p.sched_priority = 0;
-  sched_setscheduler(tid, SCHED_OTHER, &p);
+  if (tid > 0) toNormal(tid);
 }
 
 }  // namespace
@@ -34,18 +48,22 @@ void onCpuLimit(int) {
 SchedulerCalls SchedulerCalls::system() {
   SchedulerCalls c;
   c.setFifo = [](int priority) {
-    const auto tid = static_cast<pid_t>(syscall(SYS_gettid));
-    if (priority > 0 && fifoThread.load() < 0) return false;  // the watchdog fired once
+    const pid_t tid = currentThread();
+    if (priority <= 0) {
+      if (toNormal(0) != 0) return false;
+      if (fifoThread.load() == tid) fifoThread.store(0);
+      return true;
+    }
+    if (fifoThread.load() < 0) return false;  // the watchdog fired once
     sched_param p{};
     p.sched_priority = priority;
-    const int policy = priority > 0 ? (SCHED_FIFO | SCHED_RESET_ON_FORK) : SCHED_OTHER;
-    if (sched_setscheduler(0, policy, &p) != 0) return false;
-    if (priority > 0) {
-      pid_t none = 0;
-      fifoThread.compare_exchange_strong(none, tid);
-    } else if (fifoThread.load() == tid) {
-      fifoThread.store(0);
-    }
+    if (sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &p) != 0) return false;
+    remember(tid);
+    return true;
+  };
+  c.askService = [](int priority) {
+    if (fifoThread.load() < 0 || !askRealtimeKit(priority)) return false;
+    remember(currentThread());
     return true;
   };
   c.priorityLimit = [] {
@@ -75,6 +93,7 @@ Scheduling raiseTimingThread(const SchedulerCalls& calls, int priority) {
   if (calls.setFifo(priority)) return Scheduling::RealTime;
   const int granted = std::min(priority, calls.priorityLimit());
   if (granted > 0 && granted < priority && calls.setFifo(granted)) return Scheduling::RealTime;
+  if (calls.askService && calls.askService(priority)) return Scheduling::RealTime;
   return Scheduling::Normal;
 }
 

@@ -17,6 +17,9 @@ struct SchedulerCalls {
   // machine.
   std::function<void(long softMs, long hardMs)> setWatchdog;
   std::function<void(unsigned long ns)> setTimerSlack;
+  // Asks a system service (the desktop's rtkit) for real-time scheduling
+  // when the process has no right to take it itself.
+  std::function<bool(int priority)> askService;
 
   static SchedulerCalls system();
 };
@@ -24,7 +27,7 @@ struct SchedulerCalls {
 enum class Scheduling { Normal, RealTime };
 
 // Asks for real-time scheduling at the priority, or at the lower one the
-// resource limit grants. Refused, the thread stays normal with a timer
+// resource limit grants, or from the system service. Refused, the thread stays normal with a timer
 // slack of 1 ns, the best its sleeps can get; nothing is reported.
 Scheduling raiseTimingThread(const SchedulerCalls& calls, int priority);
 void lowerTimingThread(const SchedulerCalls& calls);
