@@ -5,6 +5,8 @@
 # program runs with CAP_SYS_NICE dropped, as a learner's does. The screen
 # watcher gets real-time priority where the machine permits, so that the
 # measuring instrument does not wait behind the load.
+# A fourth run, a diagnostic, also gives the X server real-time priority, to
+# show how much of what is left under load is the X server's own wait.
 # With several build directories (say, before and after a change) each
 # condition runs each build in turn, so they share the machine's state.
 # Usage: bench/flash_conditions.sh [series] [build-dir...]
@@ -63,4 +65,9 @@ run "quiet" "${unprivileged[@]}"
 start_load
 run "two CPU-bound processes" "${unprivileged[@]}"
 run "two CPU-bound processes, real-time scheduling allowed" env
+xserver=$(pgrep -f "Xvfb ${DISPLAY} " | head -1 || true)
+if [ -n "$xserver" ] && chrt -f -p 70 "$xserver" 2>/dev/null; then
+  run "two CPU-bound processes, real-time allowed, X server real-time too (diagnostic)" env
+  chrt -o -p 0 "$xserver" || true
+fi
 stop_load
