@@ -25,17 +25,20 @@ void FullScreen::setOn(bool on) {
     before_ = w_->windowState() & ~Qt::WindowMinimized;
     normal_ = w_->geometry();
   }
-  w_->setWindowState(on ? before_ | Qt::WindowFullScreen : before_);
+  asked_ = on ? before_ | Qt::WindowFullScreen : before_;
+  w_->setWindowState(asked_);
   settle_.start();
   updateActions();
 }
 
 // A window manager or the platform has long placed the window by now; without
 // one nobody has, and the geometry is set here. A new geometry clears the
-// window state, so the state is set again.
+// window state, so the state is set again. A window the learner has since
+// minimised or maximised is left as it is.
 void FullScreen::settle() {
   const QRect screen = w_->screen()->geometry();
   const Qt::WindowStates state = w_->windowState();
+  if (state != asked_) return;
   if (isOn() && w_->geometry() != screen)
     w_->setGeometry(screen);
   else if (!isOn() && w_->geometry() == screen && normal_ != screen)

@@ -42,6 +42,7 @@ class FullScreen {
   QWidget* w_;
   Qt::WindowStates before_;  // the state full screen returns to
   QRect normal_;             // the geometry before full screen
+  Qt::WindowStates asked_;   // the state the last switch asked for
   QTimer settle_;            // real time: how long a window manager may take
   QAction* toggle_ = nullptr;
   QAction* leave_ = nullptr;
