@@ -1,5 +1,4 @@
 #include "harness.h"
-#include "shell/display_presets.h"
 
 // The window right after start-up, the exit, and the layout that follows
 // its size. (The keyboard order is checked with real Tab presses in
@@ -35,6 +34,29 @@ class WindowTest : public QObject {
     QVERIFY(!h->form.widget()->isVisible() && h.clock.advance(60000) == 0);
   }
 
+  // A few key controls of the panel as the learner sees them after start-up
+  // (twips inside their frame; fractional point sizes kept), and the font.
+  void panelGeometry() {
+    Harness h;
+    const std::tuple<pf::Control*, QRect, double, bool> rows[] = {
+        {&h->cmdStart, {2200, 240, 770, 468}, 18, false},
+        {&h->cmdAns, {1080, 710, 852, 300}, 10.2, true},
+        {&h->hscl1, {4000, 240, 1250, 132}, 0, false},
+        {&h->hscl5, {6750, 840, 1020, 132}, 0, false},
+        {&h->chk1, {5450, 190, 372, 216}, 10.8, true},
+        {&h->optKaite, {0, 300, 1212, 252}, 9, true}};
+    for (auto [c, twips, points, bold] : rows) {
+      const QWidget* w = c->widget();
+      const auto px = [](int t) { return qRound(t / 15.0); };
+      QCOMPARE(w->geometry(),
+               QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+      if (points == 0) continue;
+      QCOMPARE(w->font().family() + QString::number(w->font().pointSizeF()),
+               QStringLiteral("ＭＳ Ｐゴシック") + QString::number(points));
+      QCOMPARE(w->font().bold(), bold);
+    }
+  }
+
   void layoutFollowsSize_data() {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QSize>("outer");  // pixels, title bar and borders included
@@ -57,8 +79,16 @@ class WindowTest : public QObject {
     QFETCH(QPoint, wa);
     Harness h;
     h.play(settings);
-    // The preset of the digits set, grouped when the box is ticked (the table: test_rules).
-    const DisplayPreset p = displayPreset(presetForDigits(h->hscl1.Value()), h->chk1.Value());
+    // lbl1's offset above H/2 and points, the same for lbl2, by preset and grouping.
+    const double presets[7][2][4] = {{{2800, 250, 2000, 180}, {2800, 250, 2000, 180}},
+                                     {{2300, 200, 1800, 150}, {2300, 200, 1800, 150}},
+                                     {{2100, 180, 1800, 140}, {1900, 160, 1800, 130}},
+                                     {{1700, 140, 1600, 110}, {1500, 120, 1600, 110}},
+                                     {{1400, 110, 1300, 90}, {1200, 90, 1300, 80}},
+                                     {{1200, 90, 1100, 80}, {1100, 80, 1100, 70}},
+                                     {{1000, 80, 900, 70}, {900, 70, 900, 70}}};
+    const int digits = h->hscl1.Value(), preset = digits <= 3 ? 0 : (digits + 1) / 2 - 1;
+    const double* p = presets[preset][h->chk1.Value()];
     QWidget* w = h->form.widget();
     w->resize(outer - (w->frameGeometry().size() - w->size()));
     const double W = h->form.Width(), H = h->form.Height();
@@ -70,7 +100,7 @@ class WindowTest : public QObject {
                        h->fra1.Top(), H / 2 - h->lbl1.Top(), h->lbl1.widget()->font().pointSizeF(),
                        H / 2 - h->lbl2.Top(), h->lbl2.widget()->font().pointSizeF()}),
         QList<double>({W, W, W / 2 - 900, 500, W / 2 - 900, 500, 500, W - 800, W / 2, H - 1600,
-                       p.lbl1Offset, p.lbl1Points, p.lbl2Offset, p.lbl2Points}));
+                       p[0], p[1], p[2], p[3]}));
     QCOMPARE(QPoint(h->waX, h->waY), wa);
   }
 };
