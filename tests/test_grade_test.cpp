@@ -145,28 +145,24 @@ class GradeTestTest : public QObject {
     s.pressStart();
     QVERIFY(!w.isVisible());
     QCOMPARE(s.test.state(), GradeTest::State::Running);
-    QCOMPARE(s.history.begun.size(), 1);
-    QCOMPARE(s.history.contexts.value(0).kind, RecordContext::Kind::Test);
-    QCOMPARE(s.history.contexts.value(0).grade, QString("十段"));
-    QCOMPARE(s.history.contexts.value(0).testId, qint64(41));
+    const RecordContext c = s.history.contexts.value(0);
+    QCOMPARE(std::tuple(s.history.begun.size(), c.kind, c.grade, c.testId),
+             std::tuple(qsizetype(1), RecordContext::Kind::Test, QString("十段"), qint64(41)));
     s.runToEnd();
-    QCOMPARE(s.seen.totals.size(), 10);
-    QCOMPARE(s.seen.seriesMs, QList<qint64>(10, 3045));
+    QCOMPARE(s.seen.seriesMs, QList<qint64>(10, 3045));  // ten problems at their official time
     QCOMPARE(s.test.state(), GradeTest::State::Marking);
 
     s.port.pressAnswer();
     QCOMPARE(s.seen.count[K::ColumnsShown], 1);
     s.mark(right);
     QCOMPARE(s.test.state(), GradeTest::State::Idle);
-    QCOMPARE(s.history.finished.size(), 1);
-    const GradeTestRecord& r = s.history.finished[0];
+    const GradeTestRecord r = s.history.finished.value(0);
     QCOMPARE(std::tuple(r.id, r.grade, r.ladder, r.problems, r.correct),
              std::tuple(qint64(41), QString("十段"), s.ladders.ladders[0].name, 10, right));
     QCOMPARE(r.result, outcome.section(u'　', 1));
     QCOMPARE(s.history.contexts.size(), 2);
     QCOMPARE(s.history.contexts[1].kind, RecordContext::Kind::Practice);
-    QVERIFY(w.isVisible());
-    QCOMPARE(w.outcome(), outcome);
+    QCOMPARE(w.isVisible() ? w.outcome() : QString(), outcome);
     QCOMPARE(w.findChild<QLabel*>("gradeHighest")->text(),
              right >= 7 ? QString("最高合格: 十段") : QString("合格した段位はまだありません"));
     QVERIFY(w.accessibleDescription().startsWith(outcome));
