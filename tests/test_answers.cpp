@@ -23,21 +23,14 @@ struct Marked : AnswerListener {
 // Keys to the focused control of the window: digits, "#d" a keypad digit,
 // "<" Backspace, "!" Return, "=" keypad Enter, "_" Space.
 void sendKeys(QWidget* window, const QString& keys) {
+  const QHash<QChar, Qt::Key> named{
+      {'<', Qt::Key_Backspace}, {'!', Qt::Key_Return}, {'=', Qt::Key_Enter}, {'_', Qt::Key_Space}};
   for (qsizetype k = 0; k < keys.size(); ++k) {
     QWidget* to = qApp->focusWidget() ? qApp->focusWidget() : window;
-    const QChar c = keys[k];
-    if (c == '#')
-      QTest::keyClick(to, Qt::Key(Qt::Key_0 + keys[++k].digitValue()), Qt::KeypadModifier);
-    else if (c.isDigit())
-      QTest::keyClick(to, Qt::Key(Qt::Key_0 + c.digitValue()));
-    else if (c == '<')
-      QTest::keyClick(to, Qt::Key_Backspace);
-    else if (c == '!')
-      QTest::keyClick(to, Qt::Key_Return);
-    else if (c == '=')
-      QTest::keyClick(to, Qt::Key_Enter, Qt::KeypadModifier);
-    else if (c == '_')
-      QTest::keyClick(to, Qt::Key_Space);
+    const bool keypad = keys[k] == '#' || keys[k] == '=';
+    const QChar c = keys[k] == '#' ? keys[++k] : keys[k];
+    QTest::keyClick(to, c.isDigit() ? Qt::Key(Qt::Key_0 + c.digitValue()) : named.value(c),
+                    keypad ? Qt::KeypadModifier : Qt::NoModifier);
   }
 }
 
@@ -94,25 +87,17 @@ struct Drill {
 // "W1" wait over, "R1=15" total shown, "X1" next problem, "D" run over, "L2"
 // columns of two shown, "A" abort; "t12" types 1 and 2, "<" erases, "!" commits.
 void drive(AnswerSheet& sheet, const QString& script) {
-  using K = DrillEvent::Kind;
-  const QHash<QChar, K> kinds{{'S', K::Started},         {'C', K::CountdownEnded},
-                              {'N', K::NumberShown},     {'E', K::SeriesEnded},
-                              {'W', K::AnswerWaitEnded}, {'R', K::AnswerRevealed},
-                              {'X', K::NextProblem},     {'D', K::RunEnded},
-                              {'L', K::ColumnsShown},    {'A', K::Aborted}};
   for (const QString& w : script.split(' ', Qt::SkipEmptyParts)) {
-    if (w[0] == 't') {
-      for (QChar c : w.mid(1)) c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
+    if (w[0] == 't' || w == "!") {
+      for (QChar c : w.mid(w[0] == 't'))
+        c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
     } else if (w == "<") {
       sheet.erase();
-    } else if (w == "!") {
-      sheet.commit();
     } else {
-      DrillEvent e;
-      e.kind = kinds.value(w[0]);
-      const QStringList parts = w.mid(1).split('=');
-      e.index = parts[0].toInt();
-      e.value = parts.value(1).toDouble();
+      DrillEvent e;  // the letters in the order of the event kinds
+      e.kind = DrillEvent::Kind(QStringLiteral("SCN.EWRLXD..A").indexOf(w[0]));
+      e.index = w.mid(1).section('=', 0, 0).toInt();
+      e.value = w.section('=', 1).toDouble();
       sheet.onDrillEvent(e);
     }
   }
@@ -127,30 +112,22 @@ class AnswersTest : public QObject {
   void sheet_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("marked");
-    QTest::newRow("revealed twice") << "S C0 N t14 E0=15 W0 D R0=15 R0=15"
-                                    << "0:14";
-    QTest::newRow("columns of no run") << "L0 S A L2"
-                                       << "";
-    QTest::newRow("reveal after an abort") << "S C0 N t15! E0=15 A R0=15"
-                                           << "";
-    QTest::newRow("start in the hand-over") << "S C0 N t15! E0=15 R0=15 S C0 N E0=9 R0=9"
-                                            << "0:15 0:-";
-    QTest::newRow("sixteen digits") << "S C0 N t12345678901234567890! E0=1 R0=1"
-                                    << "0:1234567890123456";
-    QTest::newRow("leading zeros") << "S C0 N t007! E0=7 R0=7"
-                                   << "0:7";
-    QTest::newRow("gaps filled in order after the run")
-        << "S C0 N E0=1 W0 X1 C1 N t2! E1=2 W1 X2 C2 N E2=3 W2 D t7! t8! L3"
-        << "0:7 1:2 2:8";
-    QTest::newRow("digits at the run's end stay with the last")
-        << "S C0 N E0=1 W0 X1 C1 N E1=2 W1 t2 D ! t1! L2"
-        << "0:1 1:2";
-    QTest::newRow("nothing before the first number") << "S t5 C0 t5 N t6! E0=6 R0=6"
-                                                     << "0:6";
-    QTest::newRow("nothing after the reveal") << "S C0 N E0=6 R0=6 t6! X1 C1 N E1=6 R1=6"
-                                              << "0:- 1:-";
-    QTest::newRow("automatic then columns") << "S C0 N t3! E0=3 R0=3 X1 C1 N E1=4 W1 D t4! L2"
-                                            << "0:3 1:4";
+    const auto add = [](const char* name, const char* script, const char* marked) {
+      QTest::newRow(name) << QString(script) << QString(marked);
+    };
+    add("revealed twice", "S C0 N t14 E0=15 W0 D R0=15 R0=15", "0:14");
+    add("columns of no run", "L0 S A L2", "");
+    add("reveal after an abort", "S C0 N t15! E0=15 A R0=15", "");
+    add("start in the hand-over", "S C0 N t15! E0=15 R0=15 S C0 N E0=9 R0=9", "0:15 0:-");
+    add("sixteen digits", "S C0 N t12345678901234567890! E0=1 R0=1", "0:1234567890123456");
+    add("leading zeros", "S C0 N t007! E0=7 R0=7", "0:7");
+    add("gaps filled in order after the run",
+        "S C0 N E0=1 W0 X1 C1 N t2! E1=2 W1 X2 C2 N E2=3 W2 D t7! t8! L3", "0:7 1:2 2:8");
+    add("digits at the run's end stay with the last",
+        "S C0 N E0=1 W0 X1 C1 N E1=2 W1 t2 D ! t1! L2", "0:1 1:2");
+    add("nothing before the first number", "S t5 C0 t5 N t6! E0=6 R0=6", "0:6");
+    add("nothing after the reveal", "S C0 N E0=6 R0=6 t6! X1 C1 N E1=6 R1=6", "0:- 1:-");
+    add("automatic then columns", "S C0 N t3! E0=3 R0=3 X1 C1 N E1=4 W1 D t4! L2", "0:3 1:4");
   }
   void sheet() {
     QFETCH(QString, script);
@@ -169,65 +146,40 @@ class AnswersTest : public QObject {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("actions");
     QTest::addColumn<QString>("marked");
-    QTest::addColumn<QStringList>("shown");
-    const QString ok = "○|正解", none = "未回答|未回答";
-    QTest::newRow("automatic right") << ""
-                                     << "cmdStart 4000 k:15! 20000"
-                                     << "0:15" << QStringList{ok};
-    QTest::newRow("automatic wrong") << ""
-                                     << "cmdStart 4000 k:14! 20000"
-                                     << "0:14" << QStringList{"× 14|不正解"};
-    QTest::newRow("automatic none") << ""
-                                    << "cmdStart 20000"
-                                    << "0:-" << QStringList{};
-    QTest::newRow("digit then erased") << ""
-                                       << "cmdStart 4000 k:1< 20000"
-                                       << "0:-" << QStringList{none};
-    QTest::newRow("corrected") << ""
-                               << "cmdStart 4000 k:16<5! 20000"
-                               << "0:15" << QStringList{ok};
-    QTest::newRow("keypad") << ""
-                            << "cmdStart 4000 k:#1#5= 20000"
-                            << "0:15" << QStringList{ok};
-    QTest::newRow("left in the field") << ""
-                                       << "cmdStart 9000 k:15 20000"
-                                       << "0:15" << QStringList{ok};
-    QTest::newRow("across a hold") << ""
-                                   << "cmdStart 4000 k:1 cmdTome 3000 k:5 cmdTome k:! 20000"
-                                   << "0:15" << QStringList{ok};
-    QTest::newRow("typed twice") << ""
-                                 << "cmdStart 4000 k:9! 1000 k:15! 20000"
-                                 << "0:15" << QStringList{ok};
-    QTest::newRow("too late") << ""
-                              << "cmdStart 14000 k:15 20000"
-                              << "0:-" << QStringList{};
-    QTest::newRow("manual") << "optKaite"
-                            << "cmdStart 4000 k:15! 20000 cmdAns"
-                            << "0:15" << QStringList{ok};
-    QTest::newRow("manual after the wait") << "optKaite"
-                                           << "cmdStart 20000 k:14! cmdAns"
-                                           << "0:14" << QStringList{"× 14|不正解"};
-    QTest::newRow("manual twice") << "optKaite"
-                                  << "cmdStart 20000 k:14 cmdAns cmdAns k:15!"
-                                  << "0:14" << QStringList{"× 14|不正解"};
-    QTest::newRow("automatic run") << "hscl7=2"
-                                   << "cmdStart 4000 k:15! 14000 k:15 30000"
-                                   << "0:15 1:-" << QStringList{none, "1 / 2|正解数"};
-    QTest::newRow("later, during the run")
-        << "hscl7=2 optKaite"
-        << "cmdStart 4000 k:15! 15000 k:14! 20000 cmdAns"
-        << "0:15 1:14" << QStringList{ok, "× 14|不正解", "1 / 2|正解数"};
-    QTest::newRow("later, after the run")
-        << "hscl7=2 optKaite"
-        << "cmdStart 30000 k:15! k:9! cmdAns"
-        << "0:15 1:9" << QStringList{ok, "× 9|不正解", "1 / 2|正解数"};
-    QTest::newRow("later, in the answer wait")
-        << "hscl7=2 optKaite"
-        << "cmdStart 6000 k:15 14000 k:2! 30000 cmdAns"
-        << "0:15 1:2" << QStringList{ok, "× 2|不正解", "1 / 2|正解数"};
-    QTest::newRow("later, second only") << "hscl7=2 optKaite"
-                                        << "cmdStart 20000 k:15! 10000 cmdAns"
-                                        << "0:- 1:15" << QStringList{none, ok, "1 / 2|正解数"};
+    QTest::addColumn<QStringList>("shown");  // "ok": ○, "no": 未回答, "×n": wrong with n typed
+    const auto add = [](const char* name, const char* settings, const char* actions,
+                        const char* marked, const QString& shown) {
+      QStringList marks = shown.split(' ', Qt::SkipEmptyParts);
+      for (QString& m : marks)
+        m = m == "ok"      ? "○|正解"
+            : m == "no"    ? "未回答|未回答"
+            : m[0] == u'×' ? "× " + m.mid(1) + "|不正解"
+                           : m.replace('_', ' ') + "|正解数";
+      QTest::newRow(name) << QString(settings) << QString(actions) << QString(marked) << marks;
+    };
+    add("automatic right", "", "cmdStart 4000 k:15! 20000", "0:15", "ok");
+    add("automatic wrong", "", "cmdStart 4000 k:14! 20000", "0:14", "×14");
+    add("automatic none", "", "cmdStart 20000", "0:-", "");
+    add("digit then erased", "", "cmdStart 4000 k:1< 20000", "0:-", "no");
+    add("corrected", "", "cmdStart 4000 k:16<5! 20000", "0:15", "ok");
+    add("keypad", "", "cmdStart 4000 k:#1#5= 20000", "0:15", "ok");
+    add("left in the field", "", "cmdStart 9000 k:15 20000", "0:15", "ok");
+    add("across a hold", "", "cmdStart 4000 k:1 cmdTome 3000 k:5 cmdTome k:! 20000", "0:15", "ok");
+    add("typed twice", "", "cmdStart 4000 k:9! 1000 k:15! 20000", "0:15", "ok");
+    add("too late", "", "cmdStart 14000 k:15 20000", "0:-", "");
+    add("manual", "optKaite", "cmdStart 4000 k:15! 20000 cmdAns", "0:15", "ok");
+    add("manual after the wait", "optKaite", "cmdStart 20000 k:14! cmdAns", "0:14", "×14");
+    add("manual twice", "optKaite", "cmdStart 20000 k:14 cmdAns cmdAns k:15!", "0:14", "×14");
+    add("automatic run", "hscl7=2", "cmdStart 4000 k:15! 14000 k:15 30000", "0:15 1:-", "no 1_/_2");
+    const char* later = "hscl7=2 optKaite";
+    add("later, during the run", later, "cmdStart 4000 k:15! 15000 k:14! 20000 cmdAns", "0:15 1:14",
+        "ok ×14 1_/_2");
+    add("later, after the run", later, "cmdStart 30000 k:15! k:9! cmdAns", "0:15 1:9",
+        "ok ×9 1_/_2");
+    add("later, in the answer wait", later, "cmdStart 6000 k:15 14000 k:2! 30000 cmdAns",
+        "0:15 1:2", "ok ×2 1_/_2");
+    add("later, second only", later, "cmdStart 20000 k:15! 10000 cmdAns", "0:- 1:15",
+        "no ok 1_/_2");
   }
   void marks() {
     QFETCH(QString, settings);
@@ -303,14 +255,11 @@ class AnswersTest : public QObject {
   void marksGo_data() {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("then");
-    QTest::newRow("next problem") << "hscl7=2"
-                                  << "4000";
-    QTest::newRow("new start") << ""
-                               << "cmdStart";
-    QTest::newRow("abort") << "hscl7=2"
-                           << "cmdStop";
-    QTest::newRow("digit count") << ""
-                                 << "4000 hscl1=2";
+    for (auto [name, settings, then] : {std::tuple{"next problem", "hscl7=2", "4000"},
+                                        {"new start", "", "cmdStart"},
+                                        {"abort", "hscl7=2", "cmdStop"},
+                                        {"digit count", "", "4000 hscl1=2"}})
+      QTest::newRow(name) << QString(settings) << QString(then);
   }
   void marksGo() {
     QFETCH(QString, settings);

@@ -36,53 +36,6 @@ void shoot(const Harness& h, const char* name) {
 class ColumnsTest : public QObject {
   Q_OBJECT
  private slots:
-  // The rule on its own: centres (anchor 0.5) or edges (0, 1) stay put and
-  // widths grow with the font size.
-  void fitRule_data() {
-    QTest::addColumn<double>("window");
-    QTest::addColumn<QList<QList<double>>>("blocks");  // x, anchor, width at 24 pt
-    QTest::addColumn<double>("points");
-    const QList<double> c4{6000, 8600, 11400, 14000};  // four columns round W/2 = 10000
-    const auto four = [&](double width) {
-      QList<QList<double>> b;
-      for (double x : c4) b.append({x, 0.5, width});
-      return b;
-    };
-    QTest::newRow("fits: kept exactly") << 20000.0 << four(2000) << 24.0;
-    QTest::newRow("gap 120 exactly: kept") << 20000.0 << four(2480) << 24.0;
-    // (2800 - 120) / 2640 of 24 pt is 24.36, above the size: kept.
-    // 11 digits at 24 pt are 2640 wide: (2600 - 120) / 2640 of 24 pt is 22.55.
-    QTest::newRow("11 digits") << 20000.0 << four(2640) << 22.5;
-    // With separators 3360: (2600 - 120) / 3360 of 24 pt is 17.71.
-    QTest::newRow("11 digits grouped") << 20000.0 << four(3360) << 17.7;
-    // Left edge at 687.5 - 1050 s: s = 0.6548 of 24 pt is 15.71.
-    QTest::newRow("off the left edge")
-        << 9375.0 << QList<QList<double>>{{687.5, 0.5, 2100}, {8687.5, 0.5, 1000}} << 15.7;
-    QTest::newRow("off the right edge")
-        << 9000.0 << QList<QList<double>>{{8000, 0.5, 3000}} << 16.0;
-    // Two rows of two columns: the wider block of each column counts,
-    // (5200 - 120) / (3000 + 3000) of 24 pt is 20.32.
-    QTest::newRow("grid") << 12000.0
-                          << QList<QList<double>>{{3400, 0.5, 5000},
-                                                  {3400, 0.5, 6000},
-                                                  {8600, 0.5, 6000}}
-                          << 20.3;
-    // Lists held by their left and right ends: (9000 - 1000 - 120) / 8000 of 24 pt is 23.64.
-    QTest::newRow("lists by their ends")
-        << 9000.0 << QList<QList<double>>{{500, 0, 4000}, {8500, 1, 4000}} << 23.6;
-    QTest::newRow("no room at all: smallest")
-        << 20000.0 << QList<QList<double>>{{5000, 0.5, 1000}, {5100, 0.5, 1000}}
-        << layout::kSmallestPoints;
-  }
-  void fitRule() {
-    QFETCH(double, window);
-    QFETCH(QList<QList<double>>, blocks);
-    QFETCH(double, points);
-    std::vector<layout::RowBlock> row;
-    for (const QList<double>& b : blocks) row.push_back({b[0], b[1], b[2]});
-    QCOMPARE(layout::fitRowFontSize(window, row, 24), points);
-  }
-
   // Runs of 11-15 and 16-20 problems with the widest totals of 30 terms,
   // in a full-screen window and in the restored one: the columns revealed
   // by the answer button never overlap, stay inside the window, and the

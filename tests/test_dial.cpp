@@ -33,21 +33,15 @@ bool near(QPointF a, QPointF b) {
   return std::abs(a.x() - b.x()) < 1 && std::abs(a.y() - b.y()) < 1;
 }
 
-QString describe(QPointF p) { return QString("(%1, %2)").arg(p.x()).arg(p.y()); }
-
 // Checks every line's ends against the ring: lines 1 to `placed` were placed
 // in the current sweep, the others stand where the last full redraw put them.
 void checkGeometry(const frmPelatto& f, const Ring& ring, int placed) {
   for (int k = 0; k <= 49; ++k) {
     const pf::Line& l = f.lin1[k];
-    const QPointF from(l.X1(), l.Y1()), to(l.X2(), l.Y2());
-    const QPointF wantTo = ring.end(k, placed >= 1 && k <= placed);
-    const QPointF wantFrom = k == 0 ? ring.top() : ring.end(k - 1, placed >= 1 && k <= placed);
-    QVERIFY2(
-        near(from, wantFrom) && near(to, wantTo),
-        qPrintable(QString("line %1: %2-%3, not %4-%5")
-                       .arg(k)
-                       .arg(describe(from), describe(to), describe(wantFrom), describe(wantTo))));
+    const bool now = placed >= 1 && k <= placed;
+    const QPointF from = k == 0 ? ring.top() : ring.end(k - 1, now), to = ring.end(k, now);
+    QVERIFY2(near({l.X1(), l.Y1()}, from) && near({l.X2(), l.Y2()}, to),
+             qPrintable(QString("line %1 at %2,%3").arg(k).arg(l.X2()).arg(l.Y2())));
   }
 }
 

@@ -10,14 +10,6 @@
 
 namespace {
 
-// One problem through MakeNumber after the per-problem reset.
-QList<qint64> makeProblem(Harness& h) {
-  QList<qint64> out;
-  h->i = h->h = 0, h->SwthK = false;
-  for (int k = 0; k < h->kazu; ++k) out << (h->MakeNumber(), static_cast<qint64>(h->suu));
-  return out;
-}
-
 // Random panel settings with a mix in most of them.
 QString randomPanel(QRandomGenerator& g) {
   const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
@@ -50,11 +42,11 @@ class ReplayTest : public QObject {
     QRandomGenerator g(20261207);
     for (int round = 0; round < 400; ++round) {
       h.play(randomPanel(g));
-      const QList<qint64> numbers = makeProblem(h);
+      const QList<qint64> numbers = makeProblem(*h.f);
       const auto draws = replayDraws(DrillPort(*h.f).settings(), numbers);
       QVERIFY2(draws, qPrintable(QString::number(round)));
       h->rnd.script(*draws);
-      QCOMPARE(makeProblem(h), numbers);
+      QCOMPARE(makeProblem(*h.f), numbers);
       QVERIFY(!h->rnd.scripted());
     }
   }

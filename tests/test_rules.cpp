@@ -4,10 +4,9 @@
 #include "engine/number_making.h"
 #include "engine/number_text.h"
 #include "panel/readouts.h"
-#include "shell/display_presets.h"
 
 // The rules of the drill that need no window: digit grouping, the making of
-// a number from a draw, the panel's read-out texts, the display presets.
+// a number from a draw, and the panel's read-out texts.
 
 namespace {
 // The largest draw the random source can give, just below 1.
@@ -103,37 +102,6 @@ class RulesTest : public QObject {
                           extensionUsable(204)}),
              QList<bool>({false, true, true, false}));
     QCOMPARE(mixText(10), QStringLiteral("混-10"));
-  }
-
-  // Digit counts to presets, and each preset's offsets and sizes, grouped or not.
-  void presets_data() {
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<int>("preset");
-    QTest::addColumn<QList<double>>("plain");    // lbl1 offset, size, lbl2 offset, size
-    QTest::addColumn<QList<double>>("grouped");  // the same with grouping on
-    using L = QList<double>;
-    const auto add = [](int digits, int preset, L plain, L grouped) {
-      QTest::addRow("%d digits", digits) << digits << preset << plain << grouped;
-    };
-    for (int d : {1, 3}) add(d, 1, {2800, 250, 2000, 180}, {2800, 250, 2000, 180});
-    add(4, 2, {2300, 200, 1800, 150}, {2300, 200, 1800, 150});
-    for (int d : {5, 6}) add(d, 3, {2100, 180, 1800, 140}, {1900, 160, 1800, 130});
-    for (int d : {7, 8}) add(d, 4, {1700, 140, 1600, 110}, {1500, 120, 1600, 110});
-    for (int d : {9, 10}) add(d, 5, {1400, 110, 1300, 90}, {1200, 90, 1300, 80});
-    for (int d : {11, 12}) add(d, 6, {1200, 90, 1100, 80}, {1100, 80, 1100, 70});
-    for (int d : {13, 14}) add(d, 7, {1000, 80, 900, 70}, {900, 70, 900, 70});
-  }
-  void presets() {
-    QFETCH(int, digits);
-    QFETCH(int, preset);
-    QFETCH(QList<double>, plain);
-    QFETCH(QList<double>, grouped);
-    QCOMPARE(presetForDigits(digits), preset);
-    for (bool g : {false, true}) {
-      const DisplayPreset p = displayPreset(preset, g);
-      QCOMPARE(QList<double>({p.lbl1Offset, p.lbl1Points, p.lbl2Offset, p.lbl2Points}),
-               g ? grouped : plain);
-    }
   }
 };
 
