@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -220,10 +221,12 @@ QStringList generate(std::uint64_t seed, qint64 length) {
 }
 
 // Delta debugging: drops chunks, then single actions, while the same check
-// still fails on a fresh window with the same seed.
+// still fails on a fresh window with the same seed. Bounded in time, so that
+// a failure is reported well before the test's own time limit.
 QStringList shrink(std::uint64_t seed, QStringList list, const QString& check) {
-  for (qsizetype chunk = list.size() / 2, replays = 1000; chunk >= 1; chunk /= 2)
-    for (qsizetype at = 0; at < list.size() && replays > 0; at += chunk, --replays) {
+  const QDeadlineTimer deadline(60'000);
+  for (qsizetype chunk = list.size() / 2; chunk >= 1 && !deadline.hasExpired(); chunk /= 2)
+    for (qsizetype at = 0; at < list.size() && !deadline.hasExpired(); at += chunk) {
       const QStringList c = list.mid(0, at) + list.mid(at + chunk);
       const auto f = Session(seed).play(c);
       if (f && f->first == check) list = c.mid(0, f->second + 1), at -= chunk;
