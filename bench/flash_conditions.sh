@@ -10,6 +10,8 @@
 # With several build directories (say, before and after a change) each
 # condition runs each build in turn, so they share the machine's state.
 # Usage: bench/flash_conditions.sh [series] [build-dir...]
+# FLASH_ARGS adds options to every run, e.g. FLASH_ARGS="--history /tmp/fh"
+# to run with the program's features and history recording on.
 set -euo pipefail
 series=${1:-20}
 shift || true
@@ -48,7 +50,9 @@ run_one() {
   local build=$1
   echo "== $2 ($build)"
   shift 2
-  "$@" "$build/bench/flash_timing" "$build/bench/screen_watch" "$series" &
+  local extra=()
+  read -ra extra <<<"${FLASH_ARGS:-}"
+  "$@" "$build/bench/flash_timing" "$build/bench/screen_watch" "$series" "${extra[@]}" &
   local driver=$!
   local w=""
   for _ in $(seq 100); do

@@ -5,7 +5,12 @@
 // on-times, the drift of each series' end, the countdown's length, and the
 // split of each flash's delay inside the program.
 //
-//   flash_timing WATCHER [SERIES]
+//   flash_timing WATCHER [SERIES] [--history DIR]
+//
+// --history runs the program's features around the window, as the program
+// does, with the history kept in DIR/history.sqlite (and the settings in
+// DIR/pelatto.conf, starting from the built-in ones): every problem is then
+// recorded and the typed-answers field listens.
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -14,11 +19,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <memory>
 
+#include "desktop/features.h"
 #include "flash_report.h"
 #include "platform/application.h"
 #include "platform/environment.h"
+#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 
 #if __has_include("platform/precise_clock.h")
@@ -69,17 +77,37 @@ class PaintProbe final : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || !pf::Application::displayAvailable()) {
-    std::fputs("usage (on an X display): flash_timing WATCHER [SERIES]\n", stderr);
+  QStringList positional;
+  QString historyDir;
+  for (int k = 1; k < argc; ++k) {
+    if (std::strcmp(argv[k], "--history") == 0 && k + 1 < argc)
+      historyDir = QString::fromLocal8Bit(argv[++k]);
+    else
+      positional << QString::fromLocal8Bit(argv[k]);
+  }
+  if (positional.isEmpty() || !pf::Application::displayAvailable()) {
+    std::fputs("usage (on an X display): flash_timing WATCHER [SERIES] [--history DIR]\n", stderr);
     return 2;
   }
-  const QString watcherPath = QString::fromLocal8Bit(argv[1]);
-  const int seriesWanted = argc > 2 ? std::atoi(argv[2]) : 20;
+  const QString watcherPath = positional[0];
+  const int seriesWanted = positional.size() > 1 ? positional[1].toInt() : 20;
   pf::Application app(argc, argv);
   ProgramClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto w(env);
+  std::unique_ptr<DrillPort> port;
+  std::unique_ptr<Features> features;
+  if (!historyDir.isEmpty()) {
+    port = std::make_unique<DrillPort>(w);
+    StartOptions options;
+    options.defaults = true;
+    options.settingsPath = historyDir + QStringLiteral("/pelatto.conf");
+    options.historyPath = historyDir + QStringLiteral("/history.sqlite");
+    features = std::make_unique<Features>(*port, options);
+    std::printf("history: %s\n", qPrintable(options.historyPath));
+  }
   w.Show();
+  if (features) features->windowShown();
   w.hscl5.setValue(10);
   w.hscl6.setValue(30);
 

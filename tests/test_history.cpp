@@ -34,19 +34,19 @@ struct FakeAnswers : DrillListener {
 };
 
 // Runs the event loop at every drill event, as the program's loop would run
-// between ticks, and notes any commit made while numbers were flashing.
+// between ticks, and notes any hand-over to the writer while numbers were flashing.
 struct LoopRunner : DrillListener {
   HistoryStore* store = nullptr;
   bool flashing = false;
-  long commitsAtStart = 0;
-  int writesWhileFlashing = 0;
+  long handOversAtStart = 0;
+  int handOversWhileFlashing = 0;
   void onDrillEvent(const DrillEvent& e) override {
     using K = DrillEvent::Kind;
-    if (flashing && store->commits() != commitsAtStart) ++writesWhileFlashing;
+    if (flashing && store->handOvers() != handOversAtStart) ++handOversWhileFlashing;
     if (e.kind == K::SeriesEnded || e.kind == K::Aborted) flashing = false;
     QCoreApplication::processEvents();
-    if (e.kind == K::CountdownEnded) flashing = true, commitsAtStart = store->commits();
-    if (flashing && store->commits() != commitsAtStart) ++writesWhileFlashing;
+    if (e.kind == K::CountdownEnded) flashing = true, handOversAtStart = store->handOvers();
+    if (flashing && store->handOvers() != handOversAtStart) ++handOversWhileFlashing;
   }
 };
 
@@ -184,7 +184,7 @@ class HistoryTest : public QObject {
       QVERIFY2(stored[k] == expected[k], qPrintable(QString::number(k)));
     }
     QVERIFY(expected.size() > 30);
-    QCOMPARE(loop.writesWhileFlashing, 0);
+    QCOMPARE(loop.handOversWhileFlashing, 0);
     QVERIFY(notices.isEmpty());
   }
 };

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -30,11 +31,13 @@ struct Session {
     history.setNotice([this](const QString& t) { notices << t; });
     history.store().setBusyTimeoutMs(20);
   }
-  // One drill from start to its end; the total that the learner was shown.
-  QString drill() {
+  // One drill from start to its end, its problem handed over and, unless
+  // told otherwise, written; the total that the learner was shown.
+  QString drill(bool waitForWrites = true) {
     h.play("cmdStart");
     h.clock.advanceUntil([&] { return !h->events.inDrill(); }, 600'000);
     QCoreApplication::processEvents();
+    if (waitForWrites) history.store().waitForWrites();
     return h->lbl2.Visible() ? h->lbl2.Caption() : QString();
   }
   int stored() { return static_cast<int>(history.store().problems({}).size()); }
@@ -138,6 +141,52 @@ class HistoryFaultsTest : public QObject {
       QVERIFY(second.notices.first().contains(aside.first()));
       QCOMPARE(second.stored(), 2);
     }
+  }
+
+  // A problem finished while another copy holds the file: the window goes on
+  // at once, the writer waits for the lock, and writes as soon as it goes.
+  void lockedWhileFinishing() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    Session s(path);
+    s.history.store().setBusyTimeoutMs(60'000);
+    s.drill();
+    const QList<ProblemRecord> before = s.history.store().problems({});
+    QCOMPARE(before.size(), 1);
+    OtherCopy other(path);
+    QVERIFY(other.exec("BEGIN EXCLUSIVE"));
+    QElapsedTimer window;
+    window.start();
+    QVERIFY(!s.drill(false).isEmpty());
+    QVERIFY(window.elapsed() < 30'000);
+    // Still waiting for the lock, on a thread of its own.
+    QVERIFY(!s.history.store().waitForWrites(50));
+    QCOMPARE(other.count(), 1);
+    QVERIFY(other.exec("COMMIT"));
+    const QList<ProblemRecord> after = s.history.store().problems({});
+    QCOMPARE(after.size(), 2);
+    QCOMPARE(after.first(), before.first());
+    QVERIFY(s.notices.isEmpty());
+  }
+
+  // Problems handed over just before the program closes reach the file.
+  void closingWritesWhatWasHandedOver() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    {
+      Session s(path);
+      s.drill();
+      for (int k = 0; k < 20; ++k) {
+        ProblemRecord r;
+        r.id = newRecordId();
+        r.at = QDateTime::currentDateTime();
+        r.numbers = {k};
+        s.history.store().add(r);
+      }
+      s.history.store().flush();
+      s.drill(false);
+    }
+    QCOMPARE(OtherCopy(path).count(), 22);
   }
 
   // Two copies of the program on one file both keep their drills.

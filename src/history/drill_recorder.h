@@ -13,8 +13,9 @@
 // once its total has been shown, or at the latest when the next problem's
 // countdown starts, the run ends or it is aborted. A problem stopped while
 // its numbers flashed is kept as aborted with the numbers shown so far.
-// Nothing reaches the file while numbers are flashing: the store is flushed
-// from the event loop after the handler that showed the total has finished.
+// Nothing is handed over while numbers are flashing: the store gets each
+// problem from the event loop after the handler that showed the total has
+// finished, and its writer thread commits it without holding up the window.
 class DrillRecorder : public DrillListener, public AnswerListener {
  public:
   explicit DrillRecorder(HistoryStore& store);
@@ -32,7 +33,7 @@ class DrillRecorder : public DrillListener, public AnswerListener {
   void onDrillEvent(const DrillEvent& event) override;
   void onAnswerMarked(const MarkedAnswer& answer) override;
 
-  // Hands every finished problem to the store and writes, unless flashing.
+  // Hands every finished problem to the store's writer, unless flashing.
   void writeNow();
 
  private:

@@ -1,41 +1,16 @@
 #include "history/history_store.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
-#include <algorithm>
 #include <atomic>
-
-#include "history/history_schema.h"
 
 namespace {
 
-// SQLite's primary result codes that matter here.
-constexpr int kBusy = 5, kLocked = 6, kReadOnly = 8, kCorrupt = 11, kFull = 13, kConstraint = 19,
-              kMismatch = 20, kRange = 25, kNotADb = 26;
-
-int sqliteCode(const QSqlError& e) { return e.nativeErrorCode().toInt() & 0xff; }
-
-QString newConnectionName() {
+QString newReaderName() {
   static std::atomic<int> count{0};
-  return QStringLiteral("pelatto-history-%1").arg(++count);
+  return QStringLiteral("pelatto-history-reader-%1").arg(++count);
 }
-
-bool exec(QSqlDatabase& db, const QString& sql, int* code = nullptr, QString* detail = nullptr) {
-  QSqlQuery q(db);
-  if (q.exec(sql)) return true;
-  if (code) *code = sqliteCode(q.lastError());
-  if (detail) *detail = q.lastError().text();
-  return false;
-}
-
-// Text columns are NOT NULL; an empty text is stored as such.
-QVariant text(const QString& s) { return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s); }
 
 ProblemRecord readProblem(const QSqlQuery& q) {
   ProblemRecord r;
@@ -66,241 +41,84 @@ ProblemRecord readProblem(const QSqlQuery& q) {
 }  // namespace
 
 HistoryStore::HistoryStore(QString path, Notice notice)
-    : path_(std::move(path)), connection_(newConnectionName()), notice_(std::move(notice)) {}
+    : path_(path), reader_(newReaderName()), notice_(std::move(notice)), writer_(path) {
+  QObject::connect(
+      &writer_, &HistoryWriter::noticed, &context_, [this] { tellNotices(); },
+      Qt::QueuedConnection);
+}
 
-HistoryStore::~HistoryStore() { close(); }
+HistoryStore::~HistoryStore() {
+  flush();
+  closeReader();
+}
 
 QString HistoryStore::defaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
          QStringLiteral("/history.sqlite");
 }
 
-void HistoryStore::add(const ProblemRecord& record) { queue_.push_back(record); }
-
-void HistoryStore::setAnswer(qint64 id, std::optional<qint64> answer, ProblemRecord::Mark mark) {
-  queue_.push_back(AnswerUpdate{id, answer, mark});
+void HistoryStore::setBusyTimeoutMs(int ms) {
+  busyTimeoutMs_ = ms;
+  writer_.setBusyTimeoutMs(ms);
 }
 
-void HistoryStore::putGradeTest(const GradeTestRecord& test) { queue_.push_back(test); }
+void HistoryStore::setAnswer(qint64 id, std::optional<qint64> answer, ProblemRecord::Mark mark) {
+  outbox_.push_back(AnswerUpdate{id, answer, mark});
+}
 
 bool HistoryStore::flush() {
-  if (state_ == State::Newer) return queue_.empty();
-  while (!queue_.empty()) {
-    if (!ensureOpen() || !ensureChecked()) return false;
-    QString detail;
-    int code = tryWrite(queue_.front(), &detail);
-    // A file found damaged while writing is renamed aside; the item goes to the new file.
-    if (code == kCorrupt || code == kNotADb)
-      if (handle(code, detail) && ensureOpen()) code = tryWrite(queue_.front(), &detail);
-    if (code == kConstraint || code == kMismatch || code == kRange) {
-      // An item the file refuses would block every later one for good.
-      qWarning("pelatto: a history item was refused and dropped (%s)", qPrintable(detail));
-    } else if (code != 0) {
-      handle(code, detail);
-      // A file opened read-only stays so for its connection: the next flush opens it afresh.
-      if (code != kBusy && code != kLocked) close();
-      return false;
-    } else {
-      ++commits_;
-    }
-    queue_.pop_front();
+  if (!outbox_.empty()) {
+    writer_.post(std::exchange(outbox_, {}));
+    ++handOvers_;
   }
-  return true;
+  const HistoryWriter::Status s = writer_.status();
+  return s.recording && s.kept == 0;
+}
+
+bool HistoryStore::waitForWrites(int ms) const {
+  const bool done = writer_.waitIdle(ms);
+  tellNotices();
+  return done;
+}
+
+qsizetype HistoryStore::queued() const {
+  const HistoryWriter::Status s = writer_.status();
+  return static_cast<qsizetype>(outbox_.size()) + s.waiting + s.kept;
+}
+
+void HistoryStore::tellNotices() const {
+  for (const QString& text : writer_.takeNotices())
+    if (notice_) notice_(text);
 }
 
 QSqlDatabase HistoryStore::database() const {
-  return ensureOpen() ? QSqlDatabase::database(connection_, false) : QSqlDatabase();
-}
-
-bool HistoryStore::ensureOpen() const {
-  if (state_ == State::Open) return true;
-  if (state_ == State::Newer) return false;
-  // A damaged file is renamed aside and a fresh one started, once.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    QString detail;
-    const int code = openFile(&detail);
-    if (code == 0) {
-      state_ = State::Open;
-      return true;
+  // A lock held elsewhere must not hang the window: after the wait the file is read as it is.
+  waitForWrites();
+  const HistoryWriter::Status s = writer_.status();
+  if (!s.recording || !s.readable) {
+    closeReader();
+    return {};
+  }
+  // A damaged file was moved aside since the reader opened it: the new one is read.
+  if (s.movedAside != readerMovedAside_) closeReader();
+  if (!QSqlDatabase::contains(reader_)) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), reader_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    if (!db.open()) {
+      db = {};
+      closeReader();
+      return {};
     }
-    close();
-    if (code < 0 || !handle(code, detail)) return false;
+    readerMovedAside_ = s.movedAside;
   }
-  return false;
+  return QSqlDatabase::database(reader_, false);
 }
 
-int HistoryStore::openFile(QString* detail) const {
-  close();
-  QDir().mkpath(QFileInfo(path_).absolutePath());
-  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-  db.setDatabaseName(path_);
-  db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
-  const auto failed = [&](const QSqlError& e) {
-    *detail = e.text();
-    return std::max(1, sqliteCode(e));
-  };
-  if (!db.open()) return failed(db.lastError());
-  QSqlQuery q(db);
-  if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) return failed(q.lastError());
-  const int version = q.value(0).toInt();
-  if (version > history_schema::currentVersion()) {
-    state_ = State::Newer;
-    tell(Trouble::Newer,
-         QStringLiteral("成績の記録ファイル %1 は新しい版の Pelatto で作られています。"
-                        "ファイルはそのままにし、今回の成績は記録しません。")
-             .arg(QDir::toNativeSeparators(path_)));
-    return -1;
-  }
-  q.finish();
-  return migrate(db, version, detail);
-}
-
-bool HistoryStore::ensureChecked() {
-  // The whole file is read through once a session, before the first write,
-  // so that nothing is added to a damaged file; reading needs no such check.
-  if (checked_) return true;
-  QString detail;
-  int code = 0;
-  {
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next()) {
-      code = std::max(1, sqliteCode(q.lastError()));
-      detail = q.lastError().text();
-    } else if (q.value(0).toString() != QLatin1String("ok")) {
-      code = kCorrupt;
-      detail = q.value(0).toString();
-    }
-  }
-  if (code == 0) return checked_ = true;
-  return handle(code, detail) && ensureOpen() && ensureChecked();
-}
-
-int HistoryStore::migrate(QSqlDatabase& db, int from, QString* detail) const {
-  for (int version = from; version < history_schema::currentVersion(); ++version) {
-    int code = 0;
-    bool ok = exec(db, QStringLiteral("BEGIN IMMEDIATE"), &code, detail);
-    for (const QString& sql : history_schema::step(version))
-      ok = ok && exec(db, sql, &code, detail);
-    ok = ok && exec(db, QStringLiteral("PRAGMA user_version = %1").arg(version + 1), &code, detail);
-    ok = ok && exec(db, QStringLiteral("COMMIT"), &code, detail);
-    if (!ok) {
-      exec(db, QStringLiteral("ROLLBACK"));
-      return std::max(1, code);
-    }
-  }
-  return 0;
-}
-
-void HistoryStore::close() const {
-  if (!QSqlDatabase::contains(connection_)) return;
-  QSqlDatabase::database(connection_, false).close();
-  QSqlDatabase::removeDatabase(connection_);
-  if (state_ == State::Open) state_ = State::Closed;
-}
-
-bool HistoryStore::moveAside() const {
-  close();
-  const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-  QString aside = path_ + QStringLiteral(".corrupt-") + stamp;
-  for (int n = 2; QFileInfo::exists(aside); ++n)
-    aside = path_ + QStringLiteral(".corrupt-%1-%2").arg(stamp).arg(n);
-  if (!QFile::rename(path_, aside)) return false;
-  checked_ = false;
-  // A journal left beside the damaged file belongs to it, not to the new one.
-  for (const char* suffix : {"-journal", "-wal", "-shm"})
-    if (QFileInfo::exists(path_ + QLatin1String(suffix)))
-      QFile::rename(path_ + QLatin1String(suffix), aside + QLatin1String(suffix));
-  tell(Trouble::Damaged,
-       QStringLiteral(
-           "成績の記録ファイルが壊れていたので %1 に移し、新しいファイルで記録を続けます。")
-           .arg(QDir::toNativeSeparators(aside)));
-  return true;
-}
-
-bool HistoryStore::handle(int code, const QString& detail) const {
-  const QString where = QDir::toNativeSeparators(path_);
-  const QString later = QStringLiteral("成績はしばらく覚えておき、あとで書き込みます。");
-  switch (code) {
-    case kBusy:
-    case kLocked:
-      tell(Trouble::Locked,
-           QStringLiteral("成績の記録ファイル %1 はほかの Pelatto が使用中です。").arg(where) +
-               later);
-      return false;
-    case kReadOnly:
-      tell(Trouble::ReadOnly,
-           QStringLiteral("成績の記録ファイル %1 に書き込めません（読み取り専用）。").arg(where) +
-               later);
-      return false;
-    case kFull:
-      tell(Trouble::Full,
-           QStringLiteral("ディスクがいっぱいで成績を記録できません（%1）。").arg(where) + later);
-      return false;
-    case kCorrupt:
-    case kNotADb:
-      if (moveAside()) return true;
-      [[fallthrough]];
-    default:
-      tell(Trouble::Other,
-           QStringLiteral("成績の記録ファイル %1 を使えません（%2）。").arg(where, detail) + later);
-      return false;
-  }
-}
-
-void HistoryStore::tell(Trouble trouble, const QString& text) const {
-  if (!told_.insert(trouble).second) return;
-  if (notice_) notice_(text);
-}
-
-int HistoryStore::tryWrite(const Item& item, QString* detail) {
-  QSqlDatabase db = QSqlDatabase::database(connection_, false);
-  QSqlQuery q(db);
-  if (const auto* r = std::get_if<ProblemRecord>(&item)) {
-    q.prepare(QStringLiteral(
-        "INSERT OR REPLACE INTO problems VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    const DrillSettings& s = r->settings;
-    for (const QVariant& v :
-         {QVariant(r->id),
-          QVariant(r->at.toMSecsSinceEpoch()),
-          QVariant(s.longest),
-          QVariant(s.shortest),
-          QVariant(s.mix),
-          QVariant(s.terms),
-          QVariant(s.pace),
-          QVariant(s.extension),
-          QVariant(s.grouping ? 1 : 0),
-          QVariant(modeName(s.mode)),
-          QVariant(s.runLength),
-          QVariant(r->runPosition),
-          text(numbersText(r->numbers)),
-          QVariant(r->total),
-          r->answer ? QVariant(*r->answer) : QVariant(QMetaType::fromType<qint64>()),
-          QVariant(markName(r->mark)),
-          QVariant(r->aborted ? 1 : 0),
-          QVariant(kindName(r->kind)),
-          QVariant(r->testId),
-          QVariant(r->seriesMs)})
-      q.addBindValue(v);
-  } else if (const auto* u = std::get_if<AnswerUpdate>(&item)) {
-    q.prepare(QStringLiteral("UPDATE problems SET answer = ?, mark = ? WHERE id = ?"));
-    q.addBindValue(u->answer ? QVariant(*u->answer) : QVariant(QMetaType::fromType<qint64>()));
-    q.addBindValue(markName(u->mark));
-    q.addBindValue(u->id);
-  } else {
-    const auto& t = std::get<GradeTestRecord>(item);
-    q.prepare(QStringLiteral("INSERT OR REPLACE INTO grade_tests VALUES (?,?,?,?,?,?,?)"));
-    for (const QVariant& v :
-         {QVariant(t.id), QVariant(t.startedAt.toMSecsSinceEpoch()), text(t.ladder), text(t.grade),
-          QVariant(t.problems), QVariant(t.correct), text(t.result)})
-      q.addBindValue(v);
-  }
-  int code = 0;
-  bool ok = exec(db, QStringLiteral("BEGIN IMMEDIATE"), &code, detail);
-  if (ok && !q.exec()) ok = false, code = sqliteCode(q.lastError()), *detail = q.lastError().text();
-  ok = ok && exec(db, QStringLiteral("COMMIT"), &code, detail);
-  if (ok) return 0;
-  exec(db, QStringLiteral("ROLLBACK"));
-  return std::max(1, code);
+void HistoryStore::closeReader() const {
+  if (!QSqlDatabase::contains(reader_)) return;
+  QSqlDatabase::database(reader_, false).close();
+  QSqlDatabase::removeDatabase(reader_);
 }
 
 QList<ProblemRecord> HistoryStore::problems(const Filter& filter) const {

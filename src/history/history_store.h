@@ -1,28 +1,30 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QSqlDatabase>
 #include <QString>
-#include <deque>
 #include <functional>
 #include <optional>
-#include <set>
-#include <variant>
+#include <vector>
 
 #include "history/history_api.h"
+#include "history/history_writer.h"
 #include "history/problem_record.h"
 
-// The learner's history in an SQLite file. Writes are queued in memory and
-// go to the file when flush() is called, one transaction each, on the
-// calling thread. A file that cannot be written (locked, read-only, full)
-// keeps the queue for a later flush; a damaged file is renamed aside and a
-// new one started; a file from a newer version is left alone and nothing is
-// written to it. Each kind of trouble is told once through the notice hook.
+// The learner's history in an SQLite file, as the window's thread sees it.
+// Writes are queued here and handed to the writer thread by flush(), which
+// returns at once; the writer commits them one transaction each and keeps
+// what it cannot write yet (locked, read-only, full) for the next hand-over.
+// Reads first wait a few seconds at most for the writes handed over, then
+// read through a connection of this thread. Trouble with the file is told
+// once per kind through the notice hook, on this thread.
 class HistoryStore {
  public:
   using Notice = std::function<void(const QString&)>;
 
   explicit HistoryStore(QString path, Notice notice = {});
+  // Hands over what is queued and waits a few seconds at most for it to be written.
   ~HistoryStore();
   HistoryStore(const HistoryStore&) = delete;
   HistoryStore& operator=(const HistoryStore&) = delete;
@@ -32,20 +34,31 @@ class HistoryStore {
   static QString defaultPath();
   const QString& path() const { return path_; }
   void setNotice(Notice notice) { notice_ = std::move(notice); }
-  // How long a write waits for another program's lock before keeping its
-  // record for later.
-  void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }
+  // How long a write or a read waits for another program's lock before
+  // giving up (the write keeps its record for later).
+  void setBusyTimeoutMs(int ms);
 
-  void add(const ProblemRecord& record);
+  void add(const ProblemRecord& record) { outbox_.push_back(record); }
   void setAnswer(qint64 id, std::optional<qint64> answer, ProblemRecord::Mark mark);
-  void putGradeTest(const GradeTestRecord& test);
-  // Writes the queue in order; returns whether all of it was written.
+  void putGradeTest(const GradeTestRecord& test) { outbox_.push_back(test); }
+  // Hands the queue to the writer thread and returns at once. False when the
+  // writer is known to keep items it could not write, or the file is newer.
   bool flush();
-  qsizetype queued() const { return queue_.size(); }
-  // Transactions committed by this store, for tests and benchmarks.
-  long commits() const { return commits_; }
+  // Waits for the writer to go through everything handed over, giving up
+  // after ms without a commit; returns whether it did. Notices it had are
+  // told before returning.
+  bool waitForWrites(int ms = 3000) const;
+  // Items not yet written, as far as the writer last reported.
+  qsizetype queued() const;
+  // Transactions committed by the writer, for tests and benchmarks.
+  long commits() const { return writer_.status().commits; }
+  // Times flush() handed something over.
+  long handOvers() const { return handOvers_; }
   // False once the file turned out to be from a newer version.
-  bool recording() const { return state_ != State::Newer; }
+  bool recording() const { return writer_.status().recording; }
+  // The thread that writes the file, and what it last reported.
+  const QThread* writerThread() const { return &writer_; }
+  HistoryWriter::Status writerStatus() const { return writer_.status(); }
 
   struct Filter {
     int digits = 0;  // longest digit count; 0 for any
@@ -55,39 +68,21 @@ class HistoryStore {
   // What the file holds; empty when it cannot be read.
   QList<ProblemRecord> problems(const Filter& filter) const;
   QList<GradeTestRecord> gradeTests() const;
-  // The open connection, for the progress window's summaries; invalid when
-  // the file cannot be read.
+  // This thread's connection, for the progress window's summaries; invalid
+  // when the file cannot be read.
   QSqlDatabase database() const;
 
  private:
-  struct AnswerUpdate {
-    qint64 id;
-    std::optional<qint64> answer;
-    ProblemRecord::Mark mark;
-  };
-  using Item = std::variant<ProblemRecord, AnswerUpdate, GradeTestRecord>;
-  enum class State { Closed, Open, Newer };
-  enum class Trouble { Locked, ReadOnly, Full, Damaged, Newer, Other };
-
-  bool ensureOpen() const;
-  bool ensureChecked();
-  // These return 0, an SQLite result code, or -1 for a newer file.
-  int openFile(QString* detail) const;
-  int migrate(QSqlDatabase& db, int from, QString* detail) const;
-  int tryWrite(const Item& item, QString* detail);
-  void close() const;
-  bool moveAside() const;
-  // Sorts a failure out; returns whether to try again at once.
-  bool handle(int sqliteCode, const QString& detail) const;
-  void tell(Trouble trouble, const QString& text) const;
+  void tellNotices() const;
+  void closeReader() const;
 
   QString path_;
-  QString connection_;
+  QString reader_;  // the connection's name
   Notice notice_;
   int busyTimeoutMs_ = 200;
-  std::deque<Item> queue_;
-  mutable State state_ = State::Closed;
-  mutable std::set<Trouble> told_;
-  long commits_ = 0;
-  mutable bool checked_ = false;  // the file passed its check this session
+  std::vector<HistoryItem> outbox_;
+  long handOvers_ = 0;
+  mutable int readerMovedAside_ = -1;  // the writer's count when the reader opened
+  QObject context_;                    // receives the writer's notices on this thread
+  mutable HistoryWriter writer_;       // stopped before the context goes
 };

@@ -226,6 +226,8 @@ void ProgressWindow::replaySelected() {
 
 bool ProgressWindow::exportTo(const QString& path) {
   history_.recorder().writeNow();
+  // The export reads the file through a connection of its own.
+  history_.store().waitForWrites();
   QString message;
   QTextStream err(&message);
   const bool ok = exportHistoryToFile(history_.store().path(), path, err) == 0;
