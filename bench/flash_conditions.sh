@@ -11,12 +11,17 @@
 # condition runs each build in turn, so they share the machine's state.
 # Usage: bench/flash_conditions.sh [series] [build-dir...]
 # FLASH_ARGS adds options to every run, e.g. FLASH_ARGS="--history /tmp/fh"
-# to run with the program's features and history recording on.
+# to run with the program's features and history recording on; a build given
+# as "DIR --history /tmp/fh" (one argument) adds them to that build's runs
+# only, so that runs with and without them alternate.
 set -euo pipefail
 series=${1:-20}
 shift || true
 builds=()
-for b in "${@:-build-release}"; do builds+=("$(realpath "$b")"); done
+for b in "${@:-build-release}"; do
+  read -r dir options <<<"$b"
+  builds+=("$(realpath "$dir")${options:+ $options}")
+done
 
 if [ -z "${PELATTO_IN_XVFB:-}" ]; then
   PELATTO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$series" "${builds[@]}"
@@ -47,11 +52,11 @@ run() {
   done
 }
 run_one() {
-  local build=$1
-  echo "== $2 ($build)"
+  local build options extra=()
+  read -r build options <<<"$1"
+  echo "== $2 ($1)"
   shift 2
-  local extra=()
-  read -ra extra <<<"${FLASH_ARGS:-}"
+  read -ra extra <<<"${FLASH_ARGS:-} ${options:-}"
   "$@" "$build/bench/flash_timing" "$build/bench/screen_watch" "$series" "${extra[@]}" &
   local driver=$!
   local w=""
