@@ -1,135 +1,51 @@
-// How well the number ticks keep step with the numbers. Runs the real window
-// with sound on, through the default audio output (bench/sound.sh points it
-// at a null sink of a sound server of its own), records the sink's monitor
-// with parec, finds each tick's onset and compares it with the moment the
-// number appeared: the flash tick that showed it (the NumberShown event)
-// and the end of the window repaint that carried it to the screen.
+// How well the number ticks keep step with the numbers as a learner meets
+// them: the tick as heard against the number's ink on the screen. Runs the
+// real window with sound on, through the default audio output (bench/sound.sh
+// points it at a null sink of a sound server of its own). Two observers from
+// outside the program, both on CLOCK_MONOTONIC:
+//  - screen_watch, a separate X client, reads back the band where the numbers
+//    flash after every DAMAGE report and stamps each appearance of ink;
+//  - SoundMonitor records the sink's monitor and knows when each recorded
+//    sample was heard (its header explains the time base).
+// Each tick's onset (its first sample, the sound has an instant attack) is
+// compared with its number's ink; the program's own moment for the number
+// (the flash tick's deadline) is printed beside it.
 //
-//   sound_timing [terms at 0.10 s] [terms at 1.00 s]
-
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+//   sound_timing [terms at 0.10 s] [terms at 1.00 s] [series per pace]
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QFontMetrics>
+#include <QProcess>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <atomic>
-#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
+#include <functional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/application.h"
-#include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
 #include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
-
-extern char** environ;
+#include "sound_monitor.h"
 
 namespace {
 
-constexpr int kRate = 48000;
-
-std::int64_t nowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-// The monitor's samples, and when each block of them arrived.
-class MonitorRecording {
- public:
-  bool start() {
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-    posix_spawn_file_actions_addclose(&fa, fds[0]);
-    const char* argv[] = {"parec",
-                          "--raw",
-                          "--format=s16le",
-                          "--rate=48000",
-                          "--channels=1",
-                          "--latency-msec=1",
-                          "--device=@DEFAULT_MONITOR@",
-                          nullptr};
-    const int rc = posix_spawnp(&pid_, "parec", &fa, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    close(fds[1]);
-    if (rc != 0) return false;
-    fd_ = fds[0];
-    reader_ = std::thread([this] { read(); });
-    return true;
-  }
-  void stop() {
-    kill(pid_, SIGTERM);
-    reader_.join();
-    waitpid(pid_, nullptr, 0);
-    close(fd_);
-  }
-  // The monotonic time of sample f: the earliest arrival of any block, less
-  // the samples it ended with, bounds every sample's own time from above.
-  std::int64_t timeOf(std::int64_t f) const {
-    std::int64_t anchor = INT64_MAX;
-    for (const auto& [frames, at] : arrivals_)
-      anchor = std::min(anchor, at - frames * 1'000'000'000 / kRate);
-    return anchor + f * 1'000'000'000 / kRate;
-  }
-  // Sample indices where a sound starts after at least 20 ms of quiet.
-  std::vector<std::int64_t> onsets() const {
-    std::vector<std::int64_t> out;
-    std::int64_t quiet = kRate;
-    for (std::size_t k = 0; k < samples_.size(); ++k) {
-      const int a = std::abs(int{samples_[k]});
-      if (a > 3000 && quiet >= kRate / 50) out.push_back(static_cast<std::int64_t>(k));
-      quiet = a > 300 ? 0 : quiet + 1;
-    }
-    return out;
-  }
-
- private:
-  void read() {
-    char buf[192];
-    for (;;) {
-      const ssize_t n = ::read(fd_, buf, sizeof buf);
-      if (n <= 0) return;
-      const std::int64_t at = nowNs();
-      bytes_.insert(bytes_.end(), buf, buf + n);
-      const std::size_t whole = bytes_.size() / 2;
-      for (std::size_t k = samples_.size(); k < whole; ++k)
-        samples_.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes_[2 * k]) |
-                                                     (bytes_[2 * k + 1] << 8)));
-      arrivals_.emplace_back(static_cast<std::int64_t>(whole), at);
-    }
-  }
-  pid_t pid_ = 0;
-  int fd_ = -1;
-  std::thread reader_;
-  std::vector<char> bytes_;
-  std::vector<std::int16_t> samples_;
-  std::vector<std::pair<std::int64_t, std::int64_t>> arrivals_;
-};
-
 struct Number {
   int pace;
-  std::int64_t shownNs = 0, onScreenNs = 0;
+  std::int64_t shownNs;  // the flash tick's deadline, as the program saw it
 };
 
-// Notes every number and the repaint that put it on the screen.
-class Watch final : public QObject, public DrillListener {
+// Notes every number shown, and when a series has ended.
+class Watch final : public DrillListener {
  public:
-  explicit Watch(QWidget* window) : window_(window) { window->installEventFilter(this); }
   std::vector<Number> numbers;
   int pace = 0;
   std::function<void()> seriesEnded;
@@ -138,23 +54,36 @@ class Watch final : public QObject, public DrillListener {
     if (e.kind == DrillEvent::Kind::NumberShown) numbers.push_back({pace, e.timeNs});
     if (e.kind == DrillEvent::Kind::SeriesEnded && seriesEnded) seriesEnded();
   }
-
- protected:
-  bool eventFilter(QObject* o, QEvent* e) override {
-    if (o != window_ || e->type() != QEvent::UpdateRequest) return false;
-    o->event(e);
-    if (!numbers.empty() && !numbers.back().onScreenNs) numbers.back().onScreenNs = nowNs();
-    return true;
-  }
-
- private:
-  QWidget* window_;
 };
 
-double median(std::vector<double> v) {
+std::vector<std::int64_t> inkOnsets(QProcess& watcher) {
+  std::vector<std::int64_t> out;
+  while (watcher.canReadLine()) {
+    std::istringstream in(watcher.readLine().toStdString());
+    std::string kind;
+    long long t = 0;
+    if (in >> kind >> t && kind == "on") out.push_back(t);
+  }
+  return out;
+}
+
+// The first element of sorted v in [from, to), or nullptr.
+const std::int64_t* firstIn(const std::vector<std::int64_t>& v, std::int64_t from,
+                            std::int64_t to) {
+  const auto it = std::lower_bound(v.begin(), v.end(), from);
+  return it != v.end() && *it < to ? &*it : nullptr;
+}
+
+double ms(std::int64_t ns) { return static_cast<double>(ns) / 1e6; }
+
+void report(const char* what, std::vector<double> v) {
+  if (v.empty()) return void(std::printf("  %-26s none\n", what));
   std::sort(v.begin(), v.end());
   const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  const double median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  const double worst = std::max(std::abs(v.front()), std::abs(v.back()));
+  std::printf("  %-26s median %7.2f  max |.| %6.2f  spread %6.2f  (%.2f .. %.2f) ms\n", what,
+              median, worst, v.back() - v.front(), v.front(), v.back());
 }
 
 }  // namespace
@@ -165,6 +94,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const int terms[] = {argc > 1 ? std::atoi(argv[1]) : 30, argc > 2 ? std::atoi(argv[2]) : 15};
+  const int seriesPerPace = argc > 3 ? std::max(1, std::atoi(argv[3])) : 2;
   const int paces[] = {10, 100};
   pf::Application app(argc, argv);
   pf::PreciseClock clock;
@@ -177,72 +107,106 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "sound_timing: %s\n", qPrintable(text));
     failed = true;
   };
-  Watch watch(w.form.widget());
+  Watch watch;
   port.subscribe(&watch);
   w.Show();
 
-  MonitorRecording rec;
-  if (!rec.start()) {
-    std::fputs("sound_timing: could not start parec\n", stderr);
+  SoundMonitor monitor;
+  std::string error;
+  if (!monitor.start(error)) {
+    std::fprintf(stderr, "sound_timing: cannot record the sink's monitor: %s\n", error.c_str());
     return 1;
   }
+  QProcess watcher;
   int run = 0;
   const auto startRun = [&] {
     DrillSettings s = port.settings();
-    s.pace = watch.pace = paces[run];
-    s.terms = terms[run];
+    s.pace = watch.pace = paces[run / seriesPerPace];
+    s.terms = terms[run / seriesPerPace];
     port.applySettings(s);
     port.pressStart();
   };
   watch.seriesEnded = [&] {
     QTimer::singleShot(300, [&] {
       port.pressAbort();
-      if (++run < 2)
+      if (++run < 2 * seriesPerPace)
         startRun();
       else
         QCoreApplication::quit();
     });
   };
   sound.setEnabled(true);
-  QTimer::singleShot(1000, startRun);
-  app.exec();
-  rec.stop();
-  if (failed) return 1;
+  QTimer::singleShot(1500, [&] {
+    // The band across the middle of the digits, the full width of the label
+    // where the numbers flash.
+    QWidget* label = w.lbl1.widget();
+    const QFontMetrics fm(label->font());
+    const QRect digits = fm.tightBoundingRect(QStringLiteral("0123456789"));
+    const QPoint at = label->mapTo(label->window(), QPoint(0, fm.ascent() + digits.center().y()));
+    watcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    watcher.start(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/screen_watch"),
+        {QString::number(label->window()->winId()), QString::number(at.x()),
+         QString::number(at.y() - 4), QString::number(label->width()), QStringLiteral("8")});
+    if (!watcher.waitForReadyRead(5000)) {
+      std::fputs("sound_timing: the screen watcher did not start\n", stderr);
+      QCoreApplication::exit(1);
+      return;
+    }
+    watcher.readLine();
+    startRun();
+  });
+  const int rc = app.exec();
+  monitor.stop();
+  watcher.closeWriteChannel();
+  watcher.waitForFinished(3000);
+  if (failed || rc != 0) return 1;
+  const std::vector<std::int64_t> ink = inkOnsets(watcher);
 
-  std::vector<std::int64_t> onsetNs;
-  for (std::int64_t f : rec.onsets()) onsetNs.push_back(rec.timeOf(f));
-  std::printf("Sound cues against the numbers, %zu onsets recorded from the monitor\n",
-              onsetNs.size());
-  std::printf("offset = tick onset - picture; picture = flash tick (event) / window repaint\n\n");
+  std::vector<std::int64_t> heard;
+  for (std::int64_t f : monitor.onsets()) heard.push_back(monitor.heardAt(f));
+  std::printf(
+      "Number ticks against the numbers on screen (Xvfb, PulseAudio null sink)\n"
+      "  ink  = screen_watch saw the number's ink appear (separate X client, CLOCK_MONOTONIC)\n"
+      "  tick = the tick's first sample heard, from the sink's monitor (time base below)\n"
+      "  flash tick = the program's own moment for the number (its timer deadline)\n"
+      "  offsets in ms, positive = the first one named is later; aim: tick - ink within 5 ms\n");
+  monitor.describe();
+  if (!monitor.hasTimeBase()) return 1;
+  std::printf("%zu sound onsets recorded, %zu ink appearances seen\n\n", heard.size(), ink.size());
+
+  bool within = true;
   for (int pace : paces) {
-    std::vector<double> byEvent, byScreen;
-    int missing = 0;
+    std::vector<double> tickInk, tickFlash, inkFlash;
+    int numbers = 0, noInk = 0, noTick = 0;
+    std::printf("%.2f s per number:\n  tick - ink each:", pace / 100.0);
     for (const Number& n : watch.numbers) {
       if (n.pace != pace) continue;
-      const auto near = std::min_element(onsetNs.begin(), onsetNs.end(), [&](auto a, auto b) {
-        return std::abs(a - n.shownNs) < std::abs(b - n.shownNs);
-      });
-      if (near == onsetNs.end() || std::abs(*near - n.shownNs) > 60'000'000) {
-        ++missing;
-        continue;
+      ++numbers;
+      // Ink and tick belong to a number when they come within the first
+      // half of its 0.10 s slot; neither may start before the number did.
+      const std::int64_t* on = firstIn(ink, n.shownNs - 20'000'000, n.shownNs + 50'000'000);
+      const std::int64_t* tick = firstIn(heard, n.shownNs - 40'000'000, n.shownNs + 50'000'000);
+      if (!on) ++noInk;
+      if (!tick) ++noTick;
+      if (tick) tickFlash.push_back(ms(*tick - n.shownNs));
+      if (on) inkFlash.push_back(ms(*on - n.shownNs));
+      if (on && tick) {
+        tickInk.push_back(ms(*tick - *on));
+        std::printf(" %.1f", tickInk.back());
       }
-      byEvent.push_back(static_cast<double>(*near - n.shownNs) / 1e6);
-      if (n.onScreenNs) byScreen.push_back(static_cast<double>(*near - n.onScreenNs) / 1e6);
     }
-    const auto report = [](const char* what, std::vector<double> v) {
-      if (v.empty()) return std::printf("  %-15s no ticks found\n", what), void();
-      const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-      const double worst = std::max(std::abs(*lo), std::abs(*hi));
-      std::printf("  %-15s median %7.2f ms  max |offset| %6.2f ms  (range %.2f .. %.2f)\n", what,
-                  median(v), worst, *lo, *hi);
-    };
-    std::printf("%.2f s per number: %zu ticks matched, %d numbers without a tick\n", pace / 100.0,
-                byEvent.size(), missing);
-    std::printf("  each (ms):");
-    for (double d : byEvent) std::printf(" %.1f", d);
-    std::printf("\n");
-    report("vs flash tick", byEvent);
-    report("vs repaint", byScreen);
+    std::printf("\n  %d numbers, %d without ink seen, %d without a tick heard\n", numbers, noInk,
+                noTick);
+    report("tick - ink", tickInk);
+    report("tick - flash tick", tickFlash);
+    report("ink - flash tick", inkFlash);
+    const auto close =
+        std::count_if(tickInk.begin(), tickInk.end(), [](double d) { return std::abs(d) <= 5.0; });
+    const bool ok = !tickInk.empty() && noTick == 0 && close == std::ssize(tickInk);
+    within = within && ok;
+    std::printf("  ticks within 5 ms of their number's ink: %td of %d numbers\n\n", close, numbers);
   }
+  std::printf("every number's tick heard within 5 ms of its ink: %s\n", within ? "yes" : "NO");
   return 0;
 }

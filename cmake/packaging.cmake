@@ -2,7 +2,9 @@
 #   cmake --build build && (cd build && cpack -G DEB)
 # The shared-library dependencies are read off the program by dpkg-shlibdeps;
 # what it loads at run time without linking (the X platform plugin, the
-# Japanese fonts) is named here.
+# SQLite driver of the history, the Japanese fonts) is named here: Debian
+# only recommends the SQLite driver, so an installation without recommends
+# would have lost the history.
 
 set(CPACK_PACKAGE_NAME pelatto)
 set(CPACK_PACKAGE_VENDOR "The Pelatto authors")
@@ -22,7 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-monapo | fonts-ipafont-gothic | fonts-noto-cjk")
+    "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-monapo | fonts-ipafont-gothic | fonts-noto-cjk")
 # Sound goes through the desktop's sound server; without one the trainer is silent.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
 

@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils appstream
   qt6-multimedia-dev pulseaudio pulseaudio-utils
   pkg-config libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev libxcb-present-dev
+  libpulse-dev
 )
 
 missing=()
