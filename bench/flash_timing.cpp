@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QProcess>
 #include <QTimer>
 #include <QWidget>
@@ -28,6 +27,7 @@
 #include "platform/environment.h"
 #include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
+#include "watch_label.h"
 
 #if __has_include("platform/precise_clock.h")
 #include "platform/precise_clock.h"
@@ -174,15 +174,7 @@ int main(int argc, char** argv) {
 #endif
 
   QTimer::singleShot(1500, [&] {
-    // The band across the middle of the digits, the full width of the label.
-    QWidget* label = w.lbl1.widget();
-    const QFontMetrics fm(label->font());
-    const QRect digits = fm.tightBoundingRect(QStringLiteral("0123456789"));
-    const QPoint at = label->mapTo(label->window(), QPoint(0, fm.ascent() + digits.center().y()));
-    watcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    watcher.start(watcherPath, {QString::number(label->window()->winId()), QString::number(at.x()),
-                                QString::number(at.y() - 4), QString::number(label->width()),
-                                QStringLiteral("8")});
+    watchLabel(watcher, watcherPath, w.lbl1.widget());
     if (!watcher.waitForReadyRead(5000)) {
       std::fputs("flash_timing: the screen watcher did not start\n", stderr);
       QCoreApplication::exit(1);

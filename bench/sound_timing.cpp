@@ -14,7 +14,6 @@
 //   sound_timing [terms at 0.10 s] [terms at 1.00 s] [series per pace]
 
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QProcess>
 #include <QTimer>
 #include <QWidget>
@@ -35,6 +34,7 @@
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
 #include "sound_monitor.h"
+#include "watch_label.h"
 
 namespace {
 
@@ -137,17 +137,8 @@ int main(int argc, char** argv) {
   };
   sound.setEnabled(true);
   QTimer::singleShot(1500, [&] {
-    // The band across the middle of the digits, the full width of the label
-    // where the numbers flash.
-    QWidget* label = w.lbl1.widget();
-    const QFontMetrics fm(label->font());
-    const QRect digits = fm.tightBoundingRect(QStringLiteral("0123456789"));
-    const QPoint at = label->mapTo(label->window(), QPoint(0, fm.ascent() + digits.center().y()));
-    watcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    watcher.start(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/screen_watch"),
-        {QString::number(label->window()->winId()), QString::number(at.x()),
-         QString::number(at.y() - 4), QString::number(label->width()), QStringLiteral("8")});
+    watchLabel(watcher, QCoreApplication::applicationDirPath() + QStringLiteral("/screen_watch"),
+               w.lbl1.widget());
     if (!watcher.waitForReadyRead(5000)) {
       std::fputs("sound_timing: the screen watcher did not start\n", stderr);
       QCoreApplication::exit(1);
