@@ -54,8 +54,8 @@ bool SoundMonitor::start(std::string& error) {
   bool ok = waitFor(
       [](SoundMonitor& m) { return pa_context_get_state(m.context_) == PA_CONTEXT_READY; }, error);
   if (ok) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
-    stream_ = pa_stream_new(context_, "sound_timing monitor", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
+    stream_ = pa_stream_new(context_, "sound_timing monitor", &format, nullptr);
     pa_stream_set_state_callback(stream_, &SoundMonitor::onStream, this);
     pa_stream_set_read_callback(stream_, &SoundMonitor::onRead, this);
     // Small fragments: the data arrives soon after it is rendered, which
