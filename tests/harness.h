@@ -100,20 +100,6 @@ inline QString listText(const QStringList& l) {
   return l.isEmpty() ? QString() : l.join("\r\n") + "\r\n";
 }
 
-// One problem's numbers through MakeNumber after the per-problem reset.
-inline QList<qint64> makeProblem(frmPelatto& f) {
-  QList<qint64> out;
-  f.i = f.h = 0, f.SwthK = false;
-  for (int k = 0; k < f.kazu; ++k) out << (f.MakeNumber(), static_cast<qint64>(f.suu));
-  return out;
-}
-
-// Digits with "," between groups of three from the right.
-inline QString groupedText(QString digits) {
-  for (qsizetype k = digits.size() - 3; k > 0; k -= 3) digits.insert(k, QLatin1Char(','));
-  return digits;
-}
-
 // Test entry point with the program's own application set-up (style, fonts).
 #define PELATTO_TEST_MAIN(TestClass)                     \
   int main(int argc, char** argv) {                      \

@@ -1,4 +1,5 @@
 #include "countdown/column_fit.h"
+#include "engine/number_text.h"
 #include "harness.h"
 
 // Answer columns and number lists stay readable: side by side they keep a
@@ -10,7 +11,7 @@ namespace {
 // The widest total of `terms` numbers of `digits` digits, as the columns show it.
 QString widestTotal(int digits, int terms, bool grouped) {
   const QString t = QString::number((std::pow(10.0, digits) - 1) * terms, 'f', 0);
-  return grouped ? groupedText(t) : t;
+  return grouped ? groupDigits(t) : t;
 }
 
 // The columns' font size as designed, for runs of more than ten.

@@ -1,3 +1,4 @@
+#include "engine/number_text.h"
 #include "harness.h"
 
 // Whole problems in virtual time: the start-up problem to the millisecond
@@ -5,7 +6,7 @@
 // the number lists, settings changed mid-series, hold and abort.
 
 // A number as the display shows it: grouped while the switch is ticked.
-static QString shown(Harness& h, const QString& n) { return h->chk1.Value() ? groupedText(n) : n; }
+static QString shown(Harness& h, const QString& n) { return h->chk1.Value() ? groupDigits(n) : n; }
 
 // What the learner sees, flashed numbers reduced to whether one is shown.
 static QString scene(Harness& h) {

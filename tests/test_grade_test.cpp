@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "desktop/window_menu.h"
+#include "engine/drill_timing.h"
 #include "grades/grade_chooser.h"
 #include "grades/grade_test.h"
 #include "grades/grade_tests.h"
@@ -108,7 +109,7 @@ class GradeTestTest : public QObject {
       s.h.clock.advanceUntil([&] { return !s.seen.totals.isEmpty(); }, 120'000);
       s.port.pressAbort();
       QCOMPARE(s.seen.seriesMs,
-               QList<qint64>({seriesMs(g.terms, *paceFor(g.terms, g.officialMs))}));
+               QList<qint64>({drill_timing::seriesMs(g.terms, *paceFor(g.terms, g.officialMs))}));
       QCOMPARE(s.seen.digits, QList<int>(g.terms, g.digits));
     }
   }

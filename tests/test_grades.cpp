@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "engine/drill_timing.h"
 #include "grades/grade_marking.h"
 #include "grades/ladder_files.h"
 #include "harness.h"
@@ -40,11 +41,13 @@ class GradesTest : public QObject {
     QCOMPARE(set.ladders[0].grades.size(), 18);
     for (const Grade& g : set.ladders[0].grades) {
       const int pace = paceFor(g.terms, g.officialMs).value_or(0);
-      const auto off = [&](int p) { return std::abs(seriesMs(g.terms, p) - g.officialMs); };
+      const auto off = [&](int p) {
+        return std::abs(drill_timing::seriesMs(g.terms, p) - g.officialMs);
+      };
       QVERIFY2(g.digits == 3 && pace >= 10 && off(pace) <= std::min(off(pace - 1), off(pace + 1)),
                qPrintable(g.name));
     }
-    QCOMPARE(seriesMs(15, *paceFor(15, 1700)), 1740);
+    QCOMPARE(drill_timing::seriesMs(15, *paceFor(15, 1700)), 1740);
   }
 
   // The ends of the pace bar: the nearest pace must lie on it.

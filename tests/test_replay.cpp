@@ -2,24 +2,11 @@
 
 #include "harness.h"
 #include "history/history.h"
-#include "history/replay_draws.h"
 #include "shell/drill_port.h"
 
-// A recorded problem flashed again: the draws worked out from its numbers
-// make exactly those numbers through the window's own number making.
+// A recorded problem flashed again through the window's own number making.
 
 namespace {
-
-// Random panel settings with a mix in most of them.
-QString randomPanel(QRandomGenerator& g) {
-  const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
-  const int terms = g.bounded(2, 31);
-  return QStringLiteral("hscl6=%1 hscl1=%2 hscl2=%3 hscl3=%4")
-      .arg(terms)
-      .arg(longest)
-      .arg(shortest)
-      .arg(g.bounded(0, terms + 1));
-}
 
 struct Numbers : DrillListener {
   QList<qint64> shown;
@@ -35,42 +22,6 @@ struct Numbers : DrillListener {
 class ReplayTest : public QObject {
   Q_OBJECT
  private slots:
-  // Many random panels and seeds: the worked-out draws give back the very
-  // numbers, and every one of them is used.
-  void drawsGiveTheSameNumbers() {
-    Harness h;
-    QRandomGenerator g(20261207);
-    for (int round = 0; round < 400; ++round) {
-      h.play(randomPanel(g));
-      const QList<qint64> numbers = makeProblem(*h.f);
-      const auto draws = replayDraws(DrillPort(*h.f).settings(), numbers);
-      QVERIFY2(draws, qPrintable(QString::number(round)));
-      h->rnd.script(*draws);
-      QCOMPARE(makeProblem(*h.f), numbers);
-      QVERIFY(!h->rnd.scripted());
-    }
-  }
-
-  // Numbers the making rule cannot give are refused, not replayed wrongly.
-  void impossibleNumbers_data() {
-    QTest::addColumn<QString>("panel");  // longest, shortest, mix
-    QTest::addColumn<QList<qint64>>("numbers");
-    QTest::newRow("a shorter number without a mix") << "3 1 0" << QList<qint64>{123, 45, 678};
-    QTest::newRow("mix of two but one shorter") << "3 1 2" << QList<qint64>{123, 4, 678};
-    QTest::newRow("two of the shortest count") << "4 2 2" << QList<qint64>{12, 34, 5678};
-    QTest::newRow("14 digits off the draw grid")
-        << "14 14 0" << QList<qint64>{10000000000001, 10000000000001};
-    QTest::newRow("zero") << "1 1 0" << QList<qint64>{0, 1};
-  }
-  void impossibleNumbers() {
-    QFETCH(QString, panel);
-    QFETCH(QList<qint64>, numbers);
-    const QStringList p = panel.split(' ');
-    DrillSettings s;
-    s.longest = p[0].toInt(), s.shortest = p[1].toInt(), s.mix = p[2].toInt();
-    QVERIFY(!replayDraws(s, numbers));
-  }
-
   // From a recorded drill on the window: the replay shows the same numbers
   // at the same settings and is recorded as a replay; the learner's next
   // drill is random again.

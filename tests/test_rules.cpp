@@ -1,16 +1,35 @@
+#include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
 
-#include "engine/number_making.h"
 #include "engine/number_text.h"
+#include "engine/problem_maker.h"
 #include "panel/readouts.h"
 
 // The rules of the drill that need no window: digit grouping, the making of
-// a number from a draw, and the panel's read-out texts.
+// numbers from draws and of draws from numbers, and the panel's read-outs.
+
+Q_DECLARE_METATYPE(NumberRules)
+Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 // The largest draw the random source can give, just below 1.
 constexpr float kTop = 1.0f - 0x1p-24f;
+
+DrawSource randomDraws(QRandomGenerator& g) {
+  return [&g](const DrawRequest&) { return float(g.bounded(1 << 24)) / float(1 << 24); };
+}
+
+// How many numbers have the longest digit count, a count in between and the
+// shortest: "1 3 6"; a "?" for each number of any other length.
+QString kinds(const NumberRules& r, const std::vector<double>& numbers) {
+  int n[4] = {};
+  for (double x : numbers) {
+    const int d = int(numberText(x).size());
+    ++n[d == r.longest ? 0 : d == r.shortest ? 2 : d > r.shortest && d < r.longest ? 1 : 3];
+  }
+  return QStringLiteral("%1 %2 %3").arg(n[0]).arg(n[1]).arg(n[2]) + QString(n[3], '?');
+}
 }  // namespace
 
 class RulesTest : public QObject {
@@ -63,6 +82,59 @@ class RulesTest : public QObject {
     QCOMPARE(QPair(inBetweenDigitCount(longest, shortest, 0),
                    inBetweenDigitCount(longest, shortest, kTop)),
              QPair(low, high));
+  }
+
+  // The digit counts of every number of a problem under each mix (terms,
+  // longest, shortest, mix), over many problems; the shortest number turns up
+  // at every position; the draws worked out for each problem make it again.
+  void problems_data() {
+    QTest::addColumn<NumberRules>("rules");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no mix, 14 digits") << NumberRules{14, 14, 0, 16} << "16 0 0";
+    QTest::newRow("mix 1") << NumberRules{7, 3, 1, 8} << "7 0 1";
+    QTest::newRow("5/2/4, 10 terms") << NumberRules{5, 2, 4, 10} << "6 3 1";
+    QTest::newRow("neighbours 5/4/3") << NumberRules{5, 4, 3, 7} << "4 0 3";
+    QTest::newRow("mix = terms") << NumberRules{6, 2, 10, 10} << "0 9 1";
+    QTest::newRow("14 digits, mix 10 of 30") << NumberRules{14, 1, 10, 30} << "20 9 1";
+  }
+  void problems() {
+    QFETCH(NumberRules, rules);
+    QFETCH(QString, expected);
+    QRandomGenerator g(20261207);
+    QSet<int> shortestAt;
+    for (int run = 0; run < 300; ++run) {
+      const std::vector<double> numbers = makeProblem(rules, randomDraws(g));
+      QCOMPARE(kinds(rules, numbers), expected);
+      for (int k = 0; k < rules.terms; ++k)
+        if (numberText(numbers[std::size_t(k)]).size() == rules.shortest) shortestAt << k;
+      const auto draws = drawsFor(rules, numbers);
+      QVERIFY(draws);
+      QCOMPARE(makeProblem(rules, scriptedDraws(*draws)), numbers);
+    }
+    if (expected.endsWith(" 1")) QCOMPARE(shortestAt.size(), rules.terms);
+    // A mix above the terms, which the panel never lets through, still ends.
+    rules.mix = rules.terms + 3;
+    QVERIFY(!kinds(rules, makeProblem(rules, randomDraws(g))).contains('?'));
+  }
+
+  // Numbers the making rule cannot give get no draws, rather than wrong ones.
+  void impossibleNumbers_data() {
+    QTest::addColumn<NumberRules>("rules");
+    QTest::addColumn<std::vector<double>>("numbers");
+    QTest::newRow("a shorter number without a mix")
+        << NumberRules{3, 1, 0} << std::vector<double>{123, 45, 678};
+    QTest::newRow("mix of two but one shorter")
+        << NumberRules{3, 1, 2} << std::vector<double>{123, 4, 678};
+    QTest::newRow("two of the shortest count")
+        << NumberRules{4, 2, 2} << std::vector<double>{12, 34, 5678};
+    QTest::newRow("14 digits off the draw grid")
+        << NumberRules{14, 14, 0} << std::vector<double>{10000000000001, 10000000000001};
+    QTest::newRow("zero") << NumberRules{1, 1, 0} << std::vector<double>{0, 1};
+  }
+  void impossibleNumbers() {
+    QFETCH(NumberRules, rules);
+    QFETCH(std::vector<double>, numbers);
+    QVERIFY(!drawsFor(rules, numbers));
   }
 
   // Pace, extension and terms: the per-number text as the pace bar and as

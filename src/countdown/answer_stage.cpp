@@ -1,3 +1,4 @@
+#include "engine/drill_timing.h"
 #include "shell/frm_pelatto.h"
 
 // After the series: the answer wait with its prompt, the reveal, the answer
@@ -8,10 +9,10 @@ void frmPelatto::tmr3_Timer() {
   lbl1.setCaption(QString());
   matiji = matiji + 1;
   if (matiji > 1) lbl3b.setVisible(true);
-  if (matiji > 18) {
+  if (matiji >= drill_timing::kAnswerWaitTicks) {
     EndAnswerWait();
     AppendRunTotal();
-    tmr4.setInterval(optKaite.Value() ? 1000 : 3500);
+    tmr4.setInterval(drill_timing::handOverMs(!optKaite.Value()));
   }
   Swthsuuji = !Swthsuuji;
   SwthK = false;

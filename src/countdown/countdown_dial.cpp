@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "engine/drill_timing.h"
 #include "shell/frm_pelatto.h"
 #include "shell/palette.h"
 
@@ -77,21 +78,21 @@ void frmPelatto::tmr1_Timer() {
   lin1[0].setVisible(false);
   tmr1.setInterval(0);
   tmr2.setEnabled(true);
-  tmr2.setInterval(static_cast<int16>(hayasa * 10) / 2);
+  tmr2.setInterval(drill_timing::flashTickMs(hayasa));
   events.announce(DrillEvent::Kind::CountdownEnded, 0, {}, p);
 }
 
 void frmPelatto::optC1_Click() {
-  taimu = 20;
-  kaisu = 1;
+  taimu = drill_timing::countdownSpeed(1).tickMs;
+  kaisu = drill_timing::countdownSpeed(1).linesPerTick;
 }
 
 void frmPelatto::optC2_Click() {
-  taimu = 40;
-  kaisu = 2;
+  taimu = drill_timing::countdownSpeed(2).tickMs;
+  kaisu = drill_timing::countdownSpeed(2).linesPerTick;
 }
 
 void frmPelatto::optC3_Click() {
-  taimu = 80;
-  kaisu = 4;
+  taimu = drill_timing::countdownSpeed(3).tickMs;
+  kaisu = drill_timing::countdownSpeed(3).linesPerTick;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/problem_maker.h"
 #include "platform/units.h"
 
 // What the panel is set to, as a learner reads it off the window.
@@ -27,6 +28,11 @@ struct DrillSettings {
 
   bool operator==(const DrillSettings&) const = default;
 };
+
+// What of the settings the making of the numbers reads.
+inline NumberRules numberRules(const DrillSettings& s) {
+  return {s.longest, s.shortest, s.mix, s.terms};
+}
 
 // One thing a learner would notice about the drill.
 struct DrillEvent {

@@ -4,11 +4,12 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/problem_maker.h"
 #include "platform/units.h"
 
 // The one drill state of the program, owned by the main window for its
 // whole life. Counters and settings are 16-bit like the panel's ranges.
-struct DrillState {
+struct DrillState : NumberSlots {
   using int16 = std::int16_t;
 
   // Settings taken from the panel.
@@ -23,19 +24,15 @@ struct DrillState {
   int16 taimu = 0;      // countdown tick, ms
   int16 kaisu = 0;      // dial lines advanced per countdown tick
 
-  // The problem in progress.
-  std::array<double, 30> su{};  // numbers placed in advance, 0 = empty
-  int16 i = 0;                  // slot of the next number
-  int16 h = 0;                  // shorter numbers placed so far
-  bool SwthK = false;           // all shorter numbers placed
-  float ransu = 0;              // position last drawn
-  double suu = 0;               // the number just made
-  double gokei = 0;             // running total: the answer
-  int16 n = 0;                  // numbers shown so far
-  QString suretu1;              // numbers 1 to 15, each ended by CR LF
-  QString suretu2;              // numbers 16 on
-  QString suuRet;               // digit grouping input
-  QString suuKug;               // digit grouping output
+  // The problem in progress (with the number maker's slots su, i, h,
+  // SwthK and ransu).
+  double suu = 0;    // the number just made
+  double gokei = 0;  // running total: the answer
+  int16 n = 0;       // numbers shown so far
+  QString suretu1;   // numbers 1 to 15, each ended by CR LF
+  QString suretu2;   // numbers 16 on
+  QString suuRet;    // digit grouping input
+  QString suuKug;    // digit grouping output
 
   // Pacing and hold.
   bool Swthsuuji = false;   // flash phase: a number appears only on an on-tick

@@ -1,3 +1,4 @@
+#include "engine/drill_timing.h"
 #include "engine/number_text.h"
 #include "shell/frm_pelatto.h"
 
@@ -51,6 +52,6 @@ void frmPelatto::EndSeries() {
   }
   tmr1.setInterval(0);
   tmr2.setInterval(0);
-  tmr3.setInterval(500);
+  tmr3.setInterval(drill_timing::kAnswerWaitTickMs);
   events.announce(DrillEvent::Kind::SeriesEnded, gokei, lbl2.Caption(), p);
 }

@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "engine/drill_timing.h"
+
 namespace {
 
 constexpr int kLadderRole = Qt::UserRole;
@@ -16,10 +18,11 @@ constexpr int kGradeRole = Qt::UserRole + 1;
 
 QTreeWidgetItem* gradeRow(const Grade& g, int ladder, int grade) {
   const int pace = paceFor(g.terms, g.officialMs).value_or(kSlowestPace);
-  auto* row = new QTreeWidgetItem({g.name, QString::number(g.digits), QString::number(g.terms),
-                                   secondsText(g.officialMs) + QStringLiteral(" 秒"),
-                                   secondsText(seriesMs(g.terms, pace)) + QStringLiteral(" 秒"),
-                                   secondsText(pace * 10) + QStringLiteral(" 秒")});
+  auto* row = new QTreeWidgetItem(
+      {g.name, QString::number(g.digits), QString::number(g.terms),
+       secondsText(g.officialMs) + QStringLiteral(" 秒"),
+       secondsText(drill_timing::seriesMs(g.terms, pace)) + QStringLiteral(" 秒"),
+       secondsText(pace * 10) + QStringLiteral(" 秒")});
   row->setData(0, kLadderRole, ladder);
   row->setData(0, kGradeRole, grade);
   for (int c = 1; c < 6; ++c) row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);

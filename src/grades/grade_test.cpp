@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include "engine/drill_timing.h"
 #include "grades/grade_marking.h"
 #include "grades/grade_window.h"
 #include "shell/drill_port.h"
@@ -48,7 +49,7 @@ void GradeTest::prepare(const Ladder& ladder, const Grade& grade) {
        QStringLiteral("%1 桁・%2 口・%3 問").arg(grade.digits).arg(grade.terms).arg(kTestProblems),
        QStringLiteral("規定の時間: %1 秒").arg(secondsText(grade.officialMs)),
        QStringLiteral("この試験の時間: %1 秒（1 口 %2 秒）")
-           .arg(secondsText(seriesMs(grade.terms, pace)), secondsText(pace * 10))},
+           .arg(secondsText(drill_timing::seriesMs(grade.terms, pace)), secondsText(pace * 10))},
       QStringLiteral("答えは %1 問とも入力し、最後に「答」で採点します。").arg(kTestProblems));
 }
 

@@ -2,12 +2,12 @@
 
 #include <QRegularExpression>
 
+#include "engine/drill_timing.h"
+
 QString LadderError::text() const {
   return line > 0 ? QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message)
                   : QStringLiteral("%1: %2").arg(file, message);
 }
-
-int seriesMs(int terms, int pace) { return (2 * terms - 1) * pace * 5; }
 
 std::optional<int> paceFor(int terms, int officialMs) {
   // officialMs / ((terms - 1/2) x 10 ms), rounded half up, in integers.
@@ -66,8 +66,8 @@ std::optional<Grade> parseGrade(const QStringList& f, QString& why) {
     why = QStringLiteral("%2 口で %1 秒には設定できません（速さのバーで %3〜%4 秒）")
               .arg(f[3].trimmed())
               .arg(*terms)
-              .arg(secondsText(seriesMs(*terms, kFastestPace)),
-                   secondsText(seriesMs(*terms, kSlowestPace)));
+              .arg(secondsText(drill_timing::seriesMs(*terms, kFastestPace)),
+                   secondsText(drill_timing::seriesMs(*terms, kSlowestPace)));
   if (!why.isEmpty()) return std::nullopt;
   g.digits = *digits;
   g.terms = *terms;

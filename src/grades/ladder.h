@@ -41,12 +41,8 @@ LadderParse parseLadder(const QString& text, const QString& file);
 inline constexpr int kSlowestPace = 300;
 inline constexpr int kFastestPace = 10;
 
-// How long a series of `terms` numbers lasts at `pace` with no extension:
-// each number is on for half its time, so the last one's blank is not
-// counted: (terms - 1/2) x pace.
-int seriesMs(int terms, int pace);
-
-// The pace that makes a series last nearest to officialMs. Two paces are
+// The pace that makes a series (drill_timing::seriesMs, no extension) last
+// nearest to officialMs. Two paces are
 // never equally near: (terms - 1/2) x 10 ms is an odd number of 5 ms steps,
 // so no whole number of milliseconds falls half-way; the rounding is half up
 // all the same. Nothing when the nearest pace is off the bar.

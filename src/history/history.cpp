@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "history/replay_draws.h"
+#include "engine/problem_maker.h"
 #include "shell/drill_port.h"
 
 History::History(DrillPort& port, const QString& path)
@@ -43,7 +43,8 @@ bool History::replay(const ProblemRecord& problem) {
   s.mode = was.mode == AnswerMode::Automatic ? AnswerMode::Automatic : AnswerMode::Manual;
   // The panel keeps its own rules; the draws are worked out for what it took.
   port_.applySettings(s);
-  const std::optional<std::deque<float>> draws = replayDraws(port_.settings(), problem.numbers);
+  const std::optional<std::deque<float>> draws =
+      drawsFor(numberRules(port_.settings()), {problem.numbers.begin(), problem.numbers.end()});
   if (!draws) return refuse(QStringLiteral("この問題は同じ数字で出し直せません。"));
   port_.scriptDraws(*draws);
   const RecordContext saved = recorder_.context();

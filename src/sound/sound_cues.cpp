@@ -4,22 +4,12 @@
 #include <algorithm>
 #include <exception>
 
+#include "engine/drill_timing.h"
 #include "platform/clock.h"
 #include "shell/drill_port.h"
 
 namespace {
-
 constexpr std::int64_t kMs = 1'000'000;
-constexpr int kSweeps = 4;
-// The countdown speeds: tick length and lines placed per tick; a sweep
-// places 48 lines.
-constexpr int kTickMs[] = {20, 40, 80};
-constexpr int kLinesPerTick[] = {1, 2, 4};
-
-// Flash ticks from one number to the next: the number stays an odd count
-// of ticks (the extension is only compared on blanking ticks), one blank.
-std::int64_t ticksPerNumber(int extension) { return 2 * (extension / 2) + 2; }
-
 }  // namespace
 
 SoundCues::SoundCues(DrillPort& port, std::unique_ptr<CuePlayer> player)
@@ -64,7 +54,7 @@ void SoundCues::onDrillEvent(const DrillEvent& e) {
       break;
     case K::CountdownEnded:
       phase_ = Phase::Flashing;
-      ticks_.start(e.timeNs, std::int64_t{5} * settings_.pace * kMs);
+      ticks_.start(e.timeNs, drill_timing::flashTickMs(settings_.pace) * kMs);
       shown_ = 0;
       lastShownTick_ = 0;
       break;
@@ -93,10 +83,10 @@ void SoundCues::onDrillEvent(const DrillEvent& e) {
 }
 
 void SoundCues::startCountdown(const DrillEvent& e) {
-  const int speed = std::clamp(settings_.countdownSpeed, 1, 3) - 1;
+  const int speed = settings_.countdownSpeed;
   phase_ = Phase::Countdown;
-  sweepTicks_ = 48 / kLinesPerTick[speed];
-  ticks_.start(e.timeNs, kTickMs[speed] * kMs);
+  sweepTicks_ = drill_timing::ticksPerSweep(speed);
+  ticks_.start(e.timeNs, drill_timing::countdownSpeed(speed).tickMs * kMs);
 }
 
 // Asks again for every cue still ahead, from what is known now: a change of
@@ -108,16 +98,18 @@ void SoundCues::replan(std::int64_t nowNs) {
   const auto ahead = [&](Cue cue, std::int64_t at) {
     if (at > nowNs) request(cue, at);
   };
-  const std::int64_t flashTick = std::int64_t{5} * settings_.pace * kMs;
+  const std::int64_t flashTick = drill_timing::flashTickMs(settings_.pace) * kMs;
   if (phase_ == Phase::Countdown) {
     // "3" and "2" appear as the first and second sweeps end.
     ahead(Cue::Count, ticks_.timeOf(sweepTicks_));
     ahead(Cue::Count, ticks_.timeOf(2 * sweepTicks_));
-    if (settings_.terms > 0) ahead(Cue::Tick, ticks_.timeOf(kSweeps * sweepTicks_) + flashTick);
+    if (settings_.terms > 0)
+      ahead(Cue::Tick, ticks_.timeOf(drill_timing::kSweeps * sweepTicks_) + flashTick);
     return;
   }
   if (shown_ >= settings_.terms) return;
-  const std::int64_t next = shown_ == 0 ? 1 : lastShownTick_ + ticksPerNumber(settings_.extension);
+  const std::int64_t next =
+      shown_ == 0 ? 1 : lastShownTick_ + drill_timing::ticksPerNumber(settings_.extension);
   ahead(Cue::Tick, ticks_.timeOf(next));
 }
 

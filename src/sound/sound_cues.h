@@ -6,7 +6,7 @@
 
 #include "engine/drill_events.h"
 #include "sound/cue_player.h"
-#include "sound/tick_schedule.h"
+#include "sound/timer_follower.h"
 
 class DrillPort;
 
@@ -49,7 +49,7 @@ class SoundCues final : public DrillListener {
   bool silenced_ = false;
   Phase phase_ = Phase::Idle;
   DrillSettings settings_;
-  TickSchedule ticks_;   // tmr1 during the countdown, tmr2 while flashing
+  TimerFollower ticks_;  // tmr1 during the countdown, tmr2 while flashing
   int sweepTicks_ = 48;  // countdown ticks per sweep
   int shown_ = 0;        // numbers of this series shown so far
   std::int64_t lastShownTick_ = 0;

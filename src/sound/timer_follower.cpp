@@ -1,8 +1,8 @@
-#include "sound/tick_schedule.h"
+#include "sound/timer_follower.h"
 
 #include <algorithm>
 
-void TickSchedule::start(std::int64_t atNs, std::int64_t intervalNs) {
+void TimerFollower::start(std::int64_t atNs, std::int64_t intervalNs) {
   segmentStart_ = atNs;
   ticksBefore_ = 0;
   interval_ = std::max<std::int64_t>(intervalNs, 1);
@@ -10,23 +10,23 @@ void TickSchedule::start(std::int64_t atNs, std::int64_t intervalNs) {
   held_ = false;
 }
 
-void TickSchedule::hold(std::int64_t atNs) {
+void TimerFollower::hold(std::int64_t atNs) {
   if (!running_ || held_) return;
   ticksBefore_ = ticksBy(atNs);
   held_ = true;
 }
 
-void TickSchedule::resume(std::int64_t atNs) {
+void TimerFollower::resume(std::int64_t atNs) {
   if (!running_ || !held_) return;
   segmentStart_ = atNs;
   held_ = false;
 }
 
-std::int64_t TickSchedule::ticksBy(std::int64_t atNs) const {
+std::int64_t TimerFollower::ticksBy(std::int64_t atNs) const {
   if (held_ || atNs < segmentStart_) return ticksBefore_;
   return ticksBefore_ + (atNs - segmentStart_) / interval_;
 }
 
-std::int64_t TickSchedule::timeOf(std::int64_t n) const {
+std::int64_t TimerFollower::timeOf(std::int64_t n) const {
   return segmentStart_ + (n - ticksBefore_) * interval_;
 }

@@ -6,7 +6,7 @@
 // started at a moment with an interval, frozen by a hold, and restarted for
 // a full interval by the resume, as the timer itself is. Tick 1 is the
 // first one after the start.
-class TickSchedule {
+class TimerFollower {
  public:
   void start(std::int64_t atNs, std::int64_t intervalNs);
   void hold(std::int64_t atNs);
