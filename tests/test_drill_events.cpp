@@ -140,6 +140,29 @@ class DrillEventsTest : public QObject {
     QCOMPARE(r.seen, QStringList({"set7", "start"}));
     QVERIFY(h->tmr1.Interval() != 0);
   }
+
+  // The abort that a new longest count announces from inside its nested
+  // handlers is heard once they have all run: the panel is complete, and a
+  // listener that starts again is not aborted by the rest of the handler.
+  void eventsAfterTheOutermostHandler() {
+    Harness h;
+    DrillPort port(*h.f);
+    struct Restarter : DrillListener {
+      DrillPort* port;
+      QList<int> mixes;
+      void onDrillEvent(const DrillEvent& e) override {
+        if (e.kind != K::Aborted) return;
+        mixes << port->settings().mix;
+        port->pressStart();
+      }
+    } restarter;
+    restarter.port = &port;
+    h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
+    port.subscribe(&restarter);
+    h.play("hscl1=3");
+    QCOMPARE(restarter.mixes, QList<int>({0, 0}));  // the drag, then its release
+    QVERIFY(h->tmr1.Interval() != 0 && !h->cmdStart.Enabled());
+  }
 };
 
 PELATTO_TEST_MAIN(DrillEventsTest)

@@ -48,9 +48,17 @@ void DrillEvents::announce(DrillEvent::Kind kind, double value, const QString& t
   deliver(std::move(e));
 }
 
+DrillEvents::Scope::~Scope() {
+  if (--events_.depth_ == 0) events_.drain();
+}
+
 void DrillEvents::deliver(DrillEvent event) {
   event.timeNs = now_();
   pending_.push_back(std::move(event));
+  if (depth_ == 0) drain();
+}
+
+void DrillEvents::drain() {
   // A listener that makes the window announce again (by clicking a control)
   // gets that event after this one, not inside it.
   if (delivering_) return;

@@ -75,6 +75,20 @@ class DrillEvents {
   using Now = std::function<std::int64_t()>;
   explicit DrillEvents(Now now) : now_(std::move(now)) {}
 
+  // Held for the run of a handler: what it and the handlers nested in it
+  // announce reaches the listeners when the outermost one has returned, so a
+  // listener never acts on the window in the middle of a handler.
+  class Scope {
+   public:
+    explicit Scope(DrillEvents& events) : events_(events) { ++events_.depth_; }
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    DrillEvents& events_;
+  };
+
   void subscribe(DrillListener* listener);
   void unsubscribe(DrillListener* listener);
 
@@ -89,6 +103,7 @@ class DrillEvents {
 
  private:
   void deliver(DrillEvent event);
+  void drain();
   void tell(DrillListener* listener, const DrillEvent& event);
 
   Now now_;
@@ -98,4 +113,5 @@ class DrillEvents {
   bool inDrill_ = false;
   std::deque<DrillEvent> pending_;
   bool delivering_ = false;
+  int depth_ = 0;  // handlers running
 };

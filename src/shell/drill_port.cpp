@@ -12,6 +12,7 @@ DrillSettings DrillPort::settings() const { return w_.currentSettings(); }
 bool DrillPort::grouping() const { return w_.chk1.Value() == 1; }
 
 void DrillPort::applySettings(const DrillSettings& s) {
+  DrillEvents::Scope scope(w_.events);
   w_.hscl1.setValue(s.longest);
   w_.hscl2.setValue(s.shortest);
   w_.hscl6.setValue(s.terms);
