@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "answers/typed_answers.h"
+#include "host/feature_host.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
-#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
+#include "shell/window_port.h"
 
 namespace {
 
@@ -54,13 +55,14 @@ int main(int argc, char** argv) {
   const pf::Environment env{.clock = clock};
   frmPelatto w(env);
   w.Show();
-  DrillPort port(w);
+  WindowPort port(w);
+  FeatureHost host(port);
   QWidget* label = w.lbl1.widget();
   QEvent probe(QEvent::User);
   const auto dispatch = [&] { QApplication::sendEvent(label, &probe); };
 
   const double bare = medianUs(51, 20000, dispatch);
-  auto answers = std::make_unique<TypedAnswers>(port);
+  auto answers = std::make_unique<TypedAnswers>(host);
   const double filtered = medianUs(51, 20000, dispatch);
   std::printf("event dispatch: %.3f us bare, %.3f us with the key filter (+%.3f us)\n", bare,
               filtered, filtered - bare);

@@ -21,12 +21,13 @@
 #include <cstring>
 #include <memory>
 
-#include "desktop/features.h"
+#include "app/features.h"
 #include "flash_report.h"
+#include "host/drill_port.h"
 #include "platform/application.h"
 #include "platform/environment.h"
-#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
+#include "shell/window_port.h"
 #include "watch_label.h"
 
 #if __has_include("platform/precise_clock.h")
@@ -95,10 +96,10 @@ int main(int argc, char** argv) {
   ProgramClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto w(env);
-  std::unique_ptr<DrillPort> port;
+  std::unique_ptr<WindowPort> port;
   std::unique_ptr<Features> features;
   if (!historyDir.isEmpty()) {
-    port = std::make_unique<DrillPort>(w);
+    port = std::make_unique<WindowPort>(w);
     StartOptions options;
     options.defaults = true;
     options.settingsPath = historyDir + QStringLiteral("/pelatto.conf");

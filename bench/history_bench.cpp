@@ -24,13 +24,14 @@
 
 #include "history/history.h"
 #include "history/history_file.h"
+#include "host/feature_host.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
 #include "progress/progress_window.h"
-#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
+#include "shell/window_port.h"
 
 namespace {
 
@@ -99,11 +100,12 @@ int main(int argc, char** argv) {
   pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto window(env);
-  DrillPort port(window);
+  WindowPort port(window);
+  FeatureHost host(port);
 
   std::printf("history file: %s\n", qPrintable(path));
   {
-    History history(port, path);
+    History history(host, path);
     QElapsedTimer t;
     t.start();
     fill(history.store(), problems);
@@ -140,7 +142,7 @@ int main(int argc, char** argv) {
   // the summaries read, the charts and the table built and painted.
   QList<double> check, cold, warm;
   for (int k = 0; k < 5; ++k) {
-    History history(port, path);
+    History history(host, path);
     QRandomGenerator g(k);
     history.store().add(sample(g, QDateTime::currentDateTime()));
     history.store().flush();
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
     check << history.store().writerStatus().writeMs;
   }
   for (int k = 0; k < 5; ++k) {
-    History history(port, path);
+    History history(host, path);
     QElapsedTimer t;
     t.start();
     ProgressWindow progress(history);

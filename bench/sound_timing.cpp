@@ -26,11 +26,12 @@
 #include <string>
 #include <vector>
 
+#include "host/feature_host.h"
 #include "platform/application.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
-#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
+#include "shell/window_port.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
 #include "sound_monitor.h"
@@ -100,13 +101,9 @@ int main(int argc, char** argv) {
   pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto w(env);
-  DrillPort port(w);
-  SoundCues sound(port, std::make_unique<QtCuePlayer>([&clock] { return clock.nowNs(); }));
-  bool failed = false;
-  sound.notify = [&failed](const QString& text) {
-    std::fprintf(stderr, "sound_timing: %s\n", qPrintable(text));
-    failed = true;
-  };
+  WindowPort port(w);
+  FeatureHost host(port);
+  SoundCues sound(host, std::make_unique<QtCuePlayer>([&clock] { return clock.nowNs(); }));
   Watch watch;
   port.subscribe(&watch);
   w.Show();
@@ -151,7 +148,8 @@ int main(int argc, char** argv) {
   monitor.stop();
   watcher.closeWriteChannel();
   watcher.waitForFinished(3000);
-  if (failed || rc != 0) return 1;
+  if (sound.silenced()) std::fprintf(stderr, "sound_timing: the sound output failed\n");
+  if (sound.silenced() || rc != 0) return 1;
   const std::vector<std::int64_t> ink = inkOnsets(watcher);
 
   std::vector<std::int64_t> heard;

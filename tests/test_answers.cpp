@@ -5,7 +5,8 @@
 #include "answers/screen_space.h"
 #include "answers/typed_answers.h"
 #include "harness.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "shell/window_port.h"
 
 // Typed answers and their marks, on the real window in virtual time. Every
 // number is 5 (scripted draws), so a problem of three terms totals 15.
@@ -39,8 +40,9 @@ const std::deque<float> kFives(2000, 0.5f);
 // The real window with typed answers attached.
 struct Drill {
   Harness h;
-  DrillPort port{*h.f};
-  TypedAnswers answers{port};
+  WindowPort port{*h.f};
+  FeatureHost host{port};
+  TypedAnswers answers{host};
   Marked marked;
 
   explicit Drill(const QString& settings) {
@@ -276,7 +278,7 @@ class AnswersTest : public QObject {
     const QString run = "hscl7=3 optKaite cmdStart 50000";
     Harness plain;
     plain.play("hscl6=3 hscl5=10");
-    DrillPort(*plain.f).scriptDraws(kFives);
+    WindowPort(*plain.f).scriptDraws(kFives);
     Drill d("");
     QImage seen[2];
     for (Harness* h : {&plain, &d.h}) {

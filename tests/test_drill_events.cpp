@@ -1,7 +1,7 @@
 #include <stdexcept>
 
 #include "harness.h"
-#include "shell/drill_port.h"
+#include "shell/window_port.h"
 
 // What the features around the window hear: every event a learner would
 // notice, in order, at its time on the drill's clock.
@@ -72,7 +72,7 @@ class DrillEventsTest : public QObject {
     Harness h;
     h.play(settings);
     Recorder r;
-    DrillPort(*h.f).subscribe(&r);
+    WindowPort(*h.f).subscribe(&r);
     h.play("cmdStart");
     h.clock.advance(40'000);
     h.play("cmdAns");
@@ -95,7 +95,7 @@ class DrillEventsTest : public QObject {
     Harness h;
     h.play("hscl6=3 hscl5=10 hscl7=2");
     Recorder r;
-    DrillPort(*h.f).subscribe(&r);
+    WindowPort(*h.f).subscribe(&r);
     h.play("cmdStart " + QString::number(at) + " cmdTome 5000 cmdTome 10 cmdStop 60000 hscl1=3");
     const qsizetype hold = r.seen.indexOf("hold");
     QCOMPARE(QStringList(r.seen.mid(hold)).join(' '), QStringLiteral("hold resume abort set3"));
@@ -109,7 +109,7 @@ class DrillEventsTest : public QObject {
     Harness h;
     Thrower bad;
     Recorder good;
-    DrillPort port(*h.f);
+    WindowPort port(*h.f);
     port.subscribe(&bad);
     port.subscribe(&good);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
@@ -132,7 +132,7 @@ class DrillEventsTest : public QObject {
         if (e.kind == K::SettingsChanged && e.settings.terms == 7) port->pressStart();
       }
     } starter;
-    DrillPort port(*h.f);
+    WindowPort port(*h.f);
     starter.port = &port;
     port.subscribe(&r);
     port.subscribe(&starter);
@@ -146,7 +146,7 @@ class DrillEventsTest : public QObject {
   // listener that starts again is not aborted by the rest of the handler.
   void eventsAfterTheOutermostHandler() {
     Harness h;
-    DrillPort port(*h.f);
+    WindowPort port(*h.f);
     struct Restarter : DrillListener {
       DrillPort* port;
       QList<int> mixes;

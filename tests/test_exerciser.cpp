@@ -13,11 +13,12 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
-#include "desktop/features.h"
+#include "app/features.h"
 #include "desktop/full_screen.h"
-#include "desktop/window_menu.h"
 #include "harness.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "host/window_menu.h"
+#include "shell/window_port.h"
 
 namespace {
 
@@ -158,11 +159,11 @@ struct Session {
       w->form.setWindowState(pf::WindowState::Normal), w->form.setClientSize(a * 15.0, b * 15.0);
     if (k == Window) w->form.setWindowState(static_cast<pf::WindowState>(b));
     if (k == Menu) {
-      QMenu* menu = features_->menu().menu();
+      QMenu* menu = features_->host().menu().menu();
       QList<QAction*> items;
       for (QAction* item : menu->actions())
         if (!item->isSeparator() && !item->menu()) items << item;
-      features_->menu().popup();
+      features_->host().menu().popup();
       if (items[a % items.size()]->isEnabled()) items[a % items.size()]->trigger();
       menu->hide();
     }
@@ -181,7 +182,7 @@ struct Session {
   }
 
   std::optional<Harness> h_;
-  std::optional<DrillPort> port_;
+  std::optional<WindowPort> port_;
   std::optional<QTemporaryDir> history_;  // the history file of this sequence
   std::optional<Features> features_;      // the menu, keys and full screen around h_
   frmPelatto* w = nullptr;                // the window of h_

@@ -1,11 +1,11 @@
 #include <QTemporaryDir>
 
-#include "desktop/features.h"
+#include "app/features.h"
 #include "grades/grade_test.h"
 #include "grades/grade_tests.h"
 #include "harness.h"
 #include "history/history.h"
-#include "shell/drill_port.h"
+#include "shell/window_port.h"
 
 // The features together on the real window, as the program builds them: a
 // grade test taken with typed answers ends up marked, scored and in the
@@ -17,7 +17,7 @@ class FeaturesTest : public QObject {
   void gradeTestWithTypedAnswersIsRecorded() {
     QTemporaryDir dir;
     Harness h;
-    DrillPort port(*h.f);
+    WindowPort port(*h.f);
     StartOptions options;
     options.settingsPath = dir.filePath("pelatto.conf");
     options.historyPath = dir.filePath("history.sqlite");

@@ -8,14 +8,15 @@
 #include <QTreeWidget>
 #include <tuple>
 
-#include "desktop/window_menu.h"
 #include "engine/drill_timing.h"
 #include "grades/grade_chooser.h"
 #include "grades/grade_test.h"
 #include "grades/grade_tests.h"
 #include "grades/grade_window.h"
 #include "harness.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "host/window_menu.h"
+#include "shell/window_port.h"
 
 // A grade test on the real window in virtual time: the panel it sets, the
 // run of ten, the answers as the typed-answers feature marks them, and what
@@ -64,7 +65,7 @@ LadderSet bundled() {
 
 struct Session {
   Harness h;
-  DrillPort port{*h.f};
+  WindowPort port{*h.f};
   FakeHistory history;
   Recorder seen;
   LadderSet ladders = bundled();
@@ -239,12 +240,12 @@ class GradeTestTest : public QObject {
   // The menu entry's chooser, and the command line's grade by name.
   void chooserAndName() {
     Harness h;
-    DrillPort port(*h.f);
-    WindowMenu menu(port.widget());
+    WindowPort port(*h.f);
+    FeatureHost host(port);
     LadderSet set = bundled();
-    GradeTests grades(port, menu, nullptr, set);
-    QCOMPARE(menu.menu()->actions().size(), 1);
-    menu.menu()->actions()[0]->trigger();
+    GradeTests grades(host, set);
+    QCOMPARE(host.menu().menu()->actions().size(), 1);
+    host.menu().menu()->actions()[0]->trigger();
     QTreeWidget* list = grades.chooser().list();
     QVERIFY(grades.chooser().isVisible());
     QTreeWidgetItem* tenth = list->topLevelItem(0)->child(7);

@@ -2,7 +2,8 @@
 
 #include "harness.h"
 #include "history/history.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "shell/window_port.h"
 
 // The history holds exactly what the learner saw: random drills in virtual
 // time, read off the display, against the stored rows.
@@ -86,8 +87,9 @@ class HistoryTest : public QObject {
   void holdsWhatTheLearnerSaw() {
     QTemporaryDir dir;
     Harness h(11);
-    DrillPort port(*h.f);
-    History history(port, dir.filePath("history.sqlite"));
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    History history(host, dir.filePath("history.sqlite"));
     const QDateTime base(QDate(2026, 12, 6), QTime(9, 0));
     history.recorder().setWallClock([&] { return base.addMSecs(h.clock.now()); });
     QStringList notices;

@@ -9,7 +9,8 @@
 #include "harness.h"
 #include "history/history.h"
 #include "history/history_schema.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "shell/window_port.h"
 
 // Whatever happens to the history file, the drill goes on, the learner is
 // told once, and no earlier record is lost.
@@ -24,10 +25,11 @@ QByteArray bytes(const QString& path) {
 // One session of the program: a window, its history, one or more drills.
 struct Session {
   Harness h;
-  DrillPort port{*h.f};
+  WindowPort port{*h.f};
+  FeatureHost host{port};
   History history;
   QStringList notices;
-  explicit Session(const QString& path) : history(port, path) {
+  explicit Session(const QString& path) : history(host, path) {
     history.setNotice([this](const QString& t) { notices << t; });
     history.store().setBusyTimeoutMs(20);
   }

@@ -10,9 +10,10 @@
 #include "harness.h"
 #include "history/history.h"
 #include "history/history_export.h"
+#include "host/feature_host.h"
 #include "progress/progress_data.h"
 #include "progress/progress_window.h"
-#include "shell/drill_port.h"
+#include "shell/window_port.h"
 
 // The progress window and the export, over a history written beforehand.
 
@@ -89,8 +90,9 @@ class ProgressTest : public QObject {
     QList<ProblemRecord> stored;
     if (problems >= 0) {
       Harness h;
-      DrillPort port(*h.f);
-      History history(port);
+      WindowPort port(*h.f);
+      FeatureHost host(port);
+      History history(host);
       QVERIFY(history.store().path().startsWith(data.path()));
       store(history, pastProblems(problems, 9));
       stored = history.store().problems({});
@@ -115,8 +117,9 @@ class ProgressTest : public QObject {
   void windowShowsTheHistory() {
     QTemporaryDir dir;
     Harness h;
-    DrillPort port(*h.f);
-    History history(port, dir.filePath("history.sqlite"));
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    History history(host, dir.filePath("history.sqlite"));
     const QList<ProblemRecord> past = pastProblems(150, 3);
     store(history, past);
     const auto pass = [&](const QString& grade, const QString& result) {

@@ -2,7 +2,8 @@
 
 #include "harness.h"
 #include "history/history.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "shell/window_port.h"
 
 // A recorded problem flashed again through the window's own number making.
 
@@ -35,8 +36,9 @@ class ReplayTest : public QObject {
     QFETCH(QString, panel);
     QTemporaryDir dir;
     Harness h(7);
-    DrillPort port(*h.f);
-    History history(port, dir.filePath("history.sqlite"));
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    History history(host, dir.filePath("history.sqlite"));
     QStringList notices;
     history.setNotice([&](const QString& t) { notices << t; });
     Numbers seen;

@@ -4,11 +4,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "desktop/features.h"
-#include "desktop/window_menu.h"
 #include "harness.h"
+#include "host/feature_host.h"
+#include "host/window_menu.h"
 #include "settings/remembered_settings.h"
-#include "shell/drill_port.h"
+#include "shell/window_port.h"
 
 // What the program remembers between starts: the values as read from a file
 // (no window), and whole restarts of the real window.
@@ -55,11 +55,12 @@ QByteArray contents(const QString& path) {
 
 // A started window with its remembered settings applied, as at a real start.
 struct Start {
-  explicit Start(const QString& path, bool defaults = false) : rs(port, defaults, path) {
+  explicit Start(const QString& path, bool defaults = false) : rs(host, defaults, path) {
     rs.apply();
   }
   Harness h;
-  DrillPort port{*h.f};
+  WindowPort port{*h.f};
+  FeatureHost host{port};
   RememberedSettings rs;
 };
 
@@ -257,22 +258,21 @@ class SettingsTest : public QObject {
   void restoreDefaults() {
     Harness h;
     h.env.colourDialogs = [](const QString&, pf::Colour) { return 0x123456; };
-    DrillPort port(*h.f);
-    StartOptions options;
-    options.settingsPath = path_;
-    Features features(port, options);
-    features.windowShown();
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    RememberedSettings remembered(host, false, path_);
+    remembered.apply();
     bool soundTold = true;
-    features.remembered().setSound(true);
-    features.remembered().soundChanged = [&](bool on) { soundTold = on; };
+    remembered.setSound(true);
+    remembered.soundChanged = [&](bool on) { soundTold = on; };
     h.play(
         "hscl1=9 hscl2=5 hscl3=3 hscl8=2 hscl7=4 optKaite chk1 optC2 cmdMojiiro cmdHaikei "
         "cmdStart 5000");
     QVERIFY(h->tmr2.Interval() != 0);
-    for (QAction* a : features.menu().menu()->actions())
+    for (QAction* a : host.menu().menu()->actions())
       if (a->text() == QStringLiteral("最初の設定に戻す")) a->trigger();
     QCOMPARE(port.settings(), DrillSettings{});
-    QVERIFY(!soundTold && !features.remembered().sound());
+    QVERIFY(!soundTold && !remembered.sound());
     QCOMPARE(h->tmr1.Interval() + h->tmr2.Interval(), 0);
     QSettings file(path_, QSettings::IniFormat);
     QCOMPARE(file.value("longest").toInt(), 1);

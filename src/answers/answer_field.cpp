@@ -1,14 +1,14 @@
 #include "answers/answer_field.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 
 #include "answers/answer_sheet.h"
 #include "answers/answer_text.h"
 #include "answers/screen_space.h"
-#include "platform/fonts.h"
-#include "shell/drill_port.h"
+#include "host/drill_port.h"
 
 namespace {
 constexpr double kFieldPoints = 24;
@@ -20,7 +20,7 @@ AnswerField::AnswerField(DrillPort& port, AnswerSheet& sheet)
   label_->setAccessibleName(QStringLiteral("あなたの答"));
   label_->setTextFormat(Qt::PlainText);
   label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label_->setFont(pf::formFont(kFieldPoints, true));
+  label_->setFont(port_.font(kFieldPoints, true));
   label_->hide();
   qApp->installEventFilter(this);
 }

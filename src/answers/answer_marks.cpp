@@ -1,5 +1,6 @@
 #include "answers/answer_marks.h"
 
+#include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
 #include <algorithm>
@@ -7,8 +8,7 @@
 #include "answers/answer_sheet.h"
 #include "answers/answer_text.h"
 #include "answers/screen_space.h"
-#include "platform/fonts.h"
-#include "shell/drill_port.h"
+#include "host/drill_port.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ AnswerMarks::AnswerMarks(DrillPort& port, AnswerSheet& sheet)
     : port_(port), sheet_(sheet), total_(newLabel("answerMark")), score_(newLabel("answerScore")) {
   for (int k = 0; k < kColumnLines; ++k)
     lines_[static_cast<std::size_t>(k)] = newLabel(QStringLiteral("answerMark%1").arg(k + 1));
-  score_->setFont(pf::formFont(kScorePoints, true));
+  score_->setFont(port_.font(kScorePoints, true));
 }
 
 AnswerMarks::~AnswerMarks() {
@@ -84,7 +84,7 @@ void AnswerMarks::placeTotalMark(QList<QRect>& taken) {
     setMark(total_,
             answers::markText(problems[static_cast<std::size_t>(k)], port_.grouping(), brief));
     for (double points = start; points >= kMinPoints; points *= kShrink) {
-      total_->setFont(pf::formFont(points, true));
+      total_->setFont(port_.font(points, true));
       total_->adjustSize();
       const QSize s = total_->size();
       const QRect tries[] = {
@@ -129,7 +129,7 @@ void AnswerMarks::placeColumnMarks(QList<QRect>& taken) {
           QLabel* mark = lines_[static_cast<std::size_t>(first + line)];
           if (!p.marked) continue;
           setMark(mark, answers::markText(p, port_.grouping(), brief));
-          mark->setFont(pf::formFont(points, true));
+          mark->setFont(port_.font(points, true));
           mark->adjustSize();
           const QRect r = rightOf(mark, anchor, anchor.top() + pitch * line + pitch / 2);
           if (!answers::fits(r, area, taken)) {

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "answers/answer_sheet.h"
-#include "platform/units.h"
+#include "platform/qcolour.h"
 
 // What the field and the marks say, on screen and to assistive technology.
 namespace answers {

@@ -1,14 +1,16 @@
 #include "answers/typed_answers.h"
 
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
 
-TypedAnswers::TypedAnswers(DrillPort& port)
-    : port_(port),
-      field_(port, sheet_),
-      marks_(port, sheet_),
-      watcher_(port.widget(), [this] { refresh(); }) {
+TypedAnswers::TypedAnswers(FeatureHost& host)
+    : port_(host.port()),
+      field_(port_, sheet_),
+      marks_(port_, sheet_),
+      watcher_(port_.widget(), [this] { refresh(); }) {
   sheet_.setOnChanged([this] { refresh(); });
-  port_.subscribe(&sheet_);
+  sheet_.subscribe(&host.answers());
+  // The sheet marks a problem before anything else hears of it.
+  port_.subscribe(&sheet_, DrillPort::Stage::Answers);
 }
 
 TypedAnswers::~TypedAnswers() { port_.unsubscribe(&sheet_); }

@@ -6,13 +6,15 @@
 #include "answers/screen_space.h"
 
 class DrillPort;
+class FeatureHost;
 
 // Typed answers and their marking, attached to the window through the port:
 // the sheet hears the drill, the field takes the keys, the marks show the
 // result. Other features hear each marked total through sheet().subscribe().
 class TypedAnswers {
  public:
-  explicit TypedAnswers(DrillPort& port);
+  // Tells every marked total to the host's answers.
+  explicit TypedAnswers(FeatureHost& host);
   ~TypedAnswers();
   TypedAnswers(const TypedAnswers&) = delete;
   TypedAnswers& operator=(const TypedAnswers&) = delete;

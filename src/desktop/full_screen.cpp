@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "desktop/shortcuts.h"
-#include "desktop/window_menu.h"
+#include "host/shortcuts.h"
+#include "host/window_menu.h"
 
 FullScreen::FullScreen(QWidget* window) : w_(window) {
   settle_.setSingleShot(true);

@@ -5,13 +5,15 @@
 #include <exception>
 #include <string>
 
-void DrillEvents::subscribe(DrillListener* listener) {
-  if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
-    listeners_.push_back(listener);
+void DrillEvents::subscribe(DrillListener* listener, int stage) {
+  unsubscribe(listener);
+  const auto later = std::find_if(listeners_.begin(), listeners_.end(),
+                                  [stage](const Subscriber& s) { return s.stage > stage; });
+  listeners_.insert(later, {listener, stage});
 }
 
 void DrillEvents::unsubscribe(DrillListener* listener) {
-  std::erase(listeners_, listener);
+  std::erase_if(listeners_, [listener](const Subscriber& s) { return s.listener == listener; });
   std::erase(reported_, listener);
 }
 
@@ -66,9 +68,12 @@ void DrillEvents::drain() {
   while (!pending_.empty()) {
     const DrillEvent next = std::move(pending_.front());
     pending_.pop_front();
+    // A listener that went away while an earlier one was told is not told.
     const auto listeners = listeners_;
-    for (DrillListener* l : listeners)
-      if (std::find(listeners_.begin(), listeners_.end(), l) != listeners_.end()) tell(l, next);
+    for (const Subscriber& s : listeners)
+      if (std::any_of(listeners_.begin(), listeners_.end(),
+                      [&s](const Subscriber& t) { return t.listener == s.listener; }))
+        tell(s.listener, next);
   }
   delivering_ = false;
 }

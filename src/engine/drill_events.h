@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/problem_maker.h"
-#include "platform/units.h"
+#include "platform/colour.h"
 
 // What the panel is set to, as a learner reads it off the window.
 enum class AnswerMode { Automatic, Manual, Later };
@@ -89,7 +89,9 @@ class DrillEvents {
     DrillEvents& events_;
   };
 
-  void subscribe(DrillListener* listener);
+  // Listeners of a lower stage hear each event first; within a stage, in the
+  // order they came.
+  void subscribe(DrillListener* listener, int stage = 0);
   void unsubscribe(DrillListener* listener);
 
   void announce(DrillEvent::Kind kind, double value = 0, const QString& text = {}, int index = 0);
@@ -107,7 +109,11 @@ class DrillEvents {
   void tell(DrillListener* listener, const DrillEvent& event);
 
   Now now_;
-  std::vector<DrillListener*> listeners_;
+  struct Subscriber {
+    DrillListener* listener;
+    int stage;
+  };
+  std::vector<Subscriber> listeners_;
   std::vector<DrillListener*> reported_;  // listeners whose failure was already reported
   DrillSettings settings_;
   bool inDrill_ = false;

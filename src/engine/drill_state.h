@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/problem_maker.h"
-#include "platform/units.h"
+#include "platform/colour.h"
 
 // The one drill state of the program, owned by the main window for its
 // whole life. Counters and settings are 16-bit like the panel's ranges.

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "history/history_api.h"
+#include "host/records.h"
 
 struct Ladder;
 

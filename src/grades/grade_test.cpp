@@ -5,7 +5,7 @@
 #include "engine/drill_timing.h"
 #include "grades/grade_marking.h"
 #include "grades/grade_window.h"
-#include "shell/drill_port.h"
+#include "host/drill_port.h"
 
 GradeTest::GradeTest(DrillPort& port, HistoryApi* history)
     : port_(port), history_(history), window_(std::make_unique<GradeWindow>(port.widget())) {

@@ -7,7 +7,7 @@
 #include "answers/answer_events.h"
 #include "engine/drill_events.h"
 #include "grades/ladder.h"
-#include "history/history_api.h"
+#include "host/records.h"
 
 class DrillPort;
 class GradeWindow;

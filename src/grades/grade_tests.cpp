@@ -3,23 +3,25 @@
 #include <QDebug>
 #include <QTextStream>
 
-#include "desktop/shortcuts.h"
-#include "desktop/window_menu.h"
 #include "grades/grade_chooser.h"
 #include "grades/grade_test.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "host/shortcuts.h"
+#include "host/window_menu.h"
 
-GradeTests::GradeTests(DrillPort& port, WindowMenu& menu, HistoryApi* history, LadderSet ladders)
-    : ladders_(std::move(ladders)),
-      test_(std::make_unique<GradeTest>(port, history)),
-      chooser_(std::make_unique<GradeChooser>(port.widget(), ladders_)) {
+GradeTests::GradeTests(FeatureHost& host, LadderSet ladders)
+    : host_(host),
+      ladders_(std::move(ladders)),
+      test_(std::make_unique<GradeTest>(host.port(), host.records())),
+      chooser_(std::make_unique<GradeChooser>(host.port().widget(), ladders_)) {
+  host_.answers().subscribe(test_.get());
   for (const LadderError& e : ladders_.errors) qWarning().noquote() << "pelatto:" << e.text();
   chooser_->onChosen = [this](const Ladder& l, const Grade& g) { test_->prepare(l, g); };
   const ShortcutInfo& entry = shortcutInfo(shortcut::Grades);
-  menu.add(entry.japanese, QKeySequence(entry.key), [this] { openChooser(); });
+  host_.menu().add(entry.japanese, QKeySequence(entry.key), [this] { openChooser(); });
 }
 
-GradeTests::~GradeTests() = default;
+GradeTests::~GradeTests() { host_.answers().unsubscribe(test_.get()); }
 
 bool GradeTests::startGradeByName(const QString& name, QTextStream& err) {
   const Ladder* ladder = nullptr;

@@ -5,7 +5,7 @@
 
 #include "grades/ladder_files.h"
 
-class DrillPort;
+class FeatureHost;
 class GradeChooser;
 class GradeTest;
 class HistoryApi;
@@ -16,8 +16,8 @@ class WindowMenu;
 // menu entry with its grade chooser, and the command line's grade.
 class GradeTests {
  public:
-  GradeTests(DrillPort& port, WindowMenu& menu, HistoryApi* history,
-             LadderSet ladders = loadLadders());
+  // Keeps its tests in the host's records and scores the host's answers.
+  explicit GradeTests(FeatureHost& host, LadderSet ladders = loadLadders());
   ~GradeTests();
 
   // Prepares the test of that grade ("十段", or "ladder/grade"); on a name no
@@ -30,6 +30,7 @@ class GradeTests {
   GradeChooser& chooser() const { return *chooser_; }
 
  private:
+  FeatureHost& host_;
   LadderSet ladders_;
   std::unique_ptr<GradeTest> test_;
   std::unique_ptr<GradeChooser> chooser_;

@@ -1,17 +1,28 @@
 #include "history/history.h"
 
+#include <QKeySequence>
 #include <algorithm>
 
 #include "engine/problem_maker.h"
-#include "shell/drill_port.h"
+#include "host/feature_host.h"
+#include "host/shortcuts.h"
+#include "host/window_menu.h"
 
-History::History(DrillPort& port, const QString& path)
-    : port_(port), store_(path), recorder_(store_) {
-  port_.subscribe(&recorder_);
+History::History(FeatureHost& host, const QString& path)
+    : host_(host), port_(host.port()), store_(path), recorder_(store_) {
+  // A problem is recorded once everything else has heard of it (its mark above all).
+  port_.subscribe(&recorder_, DrillPort::Stage::Records);
   port_.subscribe(this);
+  host_.answers().subscribe(&recorder_);
+  host_.setRecords(this);
+  setNotice([&host](const QString& text) { host.note(text); });
+  const ShortcutInfo& replay = shortcutInfo(shortcut::Replay);
+  host_.menu().add(replay.japanese, QKeySequence(replay.key), [this] { replayLast(); });
 }
 
 History::~History() {
+  host_.setRecords(nullptr);
+  host_.answers().unsubscribe(&recorder_);
   port_.unsubscribe(this);
   port_.unsubscribe(&recorder_);
   recorder_.writeNow();

@@ -4,16 +4,19 @@
 #include <memory>
 
 #include "history/drill_recorder.h"
-#include "history/history_api.h"
 #include "history/history_store.h"
+#include "host/records.h"
 
 class DrillPort;
+class FeatureHost;
 
 // The learner's history: records every drill on the window, keeps grade
 // tests, and replays a recorded problem through the window's own controls.
 class History : public HistoryApi, private DrillListener {
  public:
-  explicit History(DrillPort& port, const QString& path = HistoryStore::defaultPath());
+  // Keeps the host's records and hears its marked answers; trouble with the
+  // file is told in the host's passing note.
+  explicit History(FeatureHost& host, const QString& path = HistoryStore::defaultPath());
   ~History() override;
   History(const History&) = delete;
   History& operator=(const History&) = delete;
@@ -41,6 +44,7 @@ class History : public HistoryApi, private DrillListener {
   void onDrillEvent(const DrillEvent& event) override;
   void putGradeTest(const GradeTestRecord& test);
 
+  FeatureHost& host_;
   DrillPort& port_;
   HistoryStore store_;
   DrillRecorder recorder_;

@@ -8,8 +8,8 @@
 #include <set>
 #include <variant>
 
-#include "history/history_api.h"
 #include "history/problem_record.h"
+#include "host/records.h"
 
 // A typed answer that reached a problem already handed over.
 struct AnswerUpdate {

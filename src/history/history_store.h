@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "history/history_api.h"
 #include "history/history_writer.h"
 #include "history/problem_record.h"
+#include "host/records.h"
 
 // The learner's history in an SQLite file, as the window's thread sees it.
 // Writes are queued here and handed to the writer thread by flush(), which

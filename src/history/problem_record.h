@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "engine/drill_events.h"
-#include "history/history_api.h"
+#include "host/records.h"
 
 // One problem as the learner met it, as the history keeps it.
 struct ProblemRecord {

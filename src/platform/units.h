@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-class QColor;
+#include "platform/qcolour.h"
 
 namespace pf {
 
@@ -12,11 +12,5 @@ inline constexpr double kTwipsPerPixel = 15.0;
 // Integer widget geometry: the nearest pixel, halves away from zero.
 int toPixels(double twips);
 double toTwips(int pixels);
-
-// Colours are held as 0x00BBGGRR, red in the low byte.
-using Colour = std::int32_t;
-
-QColor toQColor(Colour c);
-Colour fromQColor(const QColor& c);
 
 }  // namespace pf

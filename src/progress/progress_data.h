@@ -6,7 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include "history/history_api.h"
+#include "host/records.h"
 
 // Summaries of the history for the progress window, read with SQL so that
 // a long history costs one pass of the database each, not of the window.

@@ -8,7 +8,9 @@
 #include <QStandardPaths>
 #include <cstdio>
 
-#include "shell/drill_port.h"
+#include "host/drill_port.h"
+#include "host/feature_host.h"
+#include "host/window_menu.h"
 
 namespace {
 
@@ -23,9 +25,10 @@ QString moveAside(const QString& path) {
 
 }  // namespace
 
-RememberedSettings::RememberedSettings(DrillPort& port, bool defaults, const QString& path)
-    : port_(port) {
+RememberedSettings::RememberedSettings(FeatureHost& host, bool defaults, const QString& path)
+    : port_(host.port()) {
   if (!defaults) load(path.isEmpty() ? defaultPath() : path);
+  host.menu().add(QStringLiteral("最初の設定に戻す"), {}, [this] { restoreDefaults(); });
 }
 
 RememberedSettings::~RememberedSettings() {

@@ -8,6 +8,7 @@
 #include "settings/remembered_values.h"
 
 class DrillPort;
+class FeatureHost;
 class QSettings;
 
 // Remembers the panel, the answer mode, the countdown speed, both colours,
@@ -20,7 +21,8 @@ class RememberedSettings final : public DrillListener {
  public:
   // `path` empty: pelatto/pelatto.conf in the user's configuration directory.
   // `defaults`: start from the built-in defaults and leave the file untouched.
-  RememberedSettings(DrillPort& port, bool defaults = false, const QString& path = {});
+  // Adds "最初の設定に戻す" to the host's menu.
+  explicit RememberedSettings(FeatureHost& host, bool defaults = false, const QString& path = {});
   ~RememberedSettings() override;
   RememberedSettings(const RememberedSettings&) = delete;
   RememberedSettings& operator=(const RememberedSettings&) = delete;

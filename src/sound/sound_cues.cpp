@@ -1,21 +1,27 @@
 #include "sound/sound_cues.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <algorithm>
 #include <exception>
 
 #include "engine/drill_timing.h"
+#include "host/feature_host.h"
+#include "host/window_menu.h"
 #include "platform/clock.h"
-#include "shell/drill_port.h"
 
 namespace {
 constexpr std::int64_t kMs = 1'000'000;
 }  // namespace
 
-SoundCues::SoundCues(DrillPort& port, std::unique_ptr<CuePlayer> player)
-    : port_(port), player_(std::move(player)) {
+SoundCues::SoundCues(FeatureHost& host, std::unique_ptr<CuePlayer> player)
+    : host_(host), port_(host.port()), player_(std::move(player)) {
   player_->failed = [this] { fail(); };
   port_.subscribe(this);
+  switch_ = host_.menu().addSwitch(QStringLiteral("音を鳴らす"), false, [this](bool on) {
+    setEnabled(on);
+    if (switched) switched(on);
+  });
 }
 
 SoundCues::~SoundCues() {
@@ -27,6 +33,7 @@ SoundCues::~SoundCues() {
 }
 
 void SoundCues::setEnabled(bool on) {
+  switch_->setChecked(on);
   if (on == enabled_) return;
   enabled_ = on;
   silenced_ = false;  // switching it on again tries the output afresh
@@ -136,6 +143,5 @@ void SoundCues::fail() {
     player_->cancel();
   } catch (...) {
   }
-  if (notify)
-    notify(QCoreApplication::translate("SoundCues", "音が出せないため、音なしで続けます。"));
+  host_.note(QCoreApplication::translate("SoundCues", "音が出せないため、音なしで続けます。"));
 }

@@ -1,17 +1,21 @@
-#include "shell/drill_port.h"
+#include "shell/window_port.h"
 
 #include <algorithm>
 
+#include "platform/fonts.h"
 #include "shell/frm_pelatto.h"
 
-void DrillPort::subscribe(DrillListener* listener) { w_.events.subscribe(listener); }
-void DrillPort::unsubscribe(DrillListener* listener) { w_.events.unsubscribe(listener); }
-QWidget* DrillPort::widget() const { return w_.form.widget(); }
-pf::Clock& DrillPort::clock() const { return w_.clock; }
-DrillSettings DrillPort::settings() const { return w_.currentSettings(); }
-bool DrillPort::grouping() const { return w_.chk1.Value() == 1; }
+void WindowPort::subscribe(DrillListener* listener, Stage stage) {
+  w_.events.subscribe(listener, static_cast<int>(stage));
+}
+void WindowPort::unsubscribe(DrillListener* listener) { w_.events.unsubscribe(listener); }
+QWidget* WindowPort::widget() const { return w_.form.widget(); }
+pf::Clock& WindowPort::clock() const { return w_.clock; }
+DrillSettings WindowPort::settings() const { return w_.currentSettings(); }
+bool WindowPort::grouping() const { return w_.chk1.Value() == 1; }
+QFont WindowPort::font(double points, bool bold) const { return pf::formFont(points, bold); }
 
-void DrillPort::applySettings(const DrillSettings& s) {
+void WindowPort::applySettings(const DrillSettings& s) {
   DrillEvents::Scope scope(w_.events);
   w_.hscl1.setValue(s.longest);
   w_.hscl2.setValue(s.shortest);
@@ -41,9 +45,9 @@ void DrillPort::applySettings(const DrillSettings& s) {
   }
 }
 
-bool DrillPort::canStart() const { return w_.cmdStart.Enabled(); }
-void DrillPort::pressStart() { w_.cmdStart.click(); }
-void DrillPort::pressHold() { w_.cmdTome.click(); }
-void DrillPort::pressAbort() { w_.cmdStop.click(); }
-void DrillPort::pressAnswer() { w_.cmdAns.click(); }
-void DrillPort::scriptDraws(std::deque<float> draws) { w_.rnd.script(std::move(draws)); }
+bool WindowPort::canStart() const { return w_.cmdStart.Enabled(); }
+void WindowPort::pressStart() { w_.cmdStart.click(); }
+void WindowPort::pressHold() { w_.cmdTome.click(); }
+void WindowPort::pressAbort() { w_.cmdStop.click(); }
+void WindowPort::pressAnswer() { w_.cmdAns.click(); }
+void WindowPort::scriptDraws(std::deque<float> draws) { w_.rnd.script(std::move(draws)); }

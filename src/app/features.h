@@ -3,16 +3,15 @@
 #include <QString>
 #include <memory>
 
-class AnswerSheet;
 class DrillPort;
-class GradeTests;
-class TypedAnswers;
+class FeatureHost;
 class FullScreen;
-class RememberedSettings;
+class GradeTests;
 class History;
-class ProgressWindow;
+class Progress;
+class RememberedSettings;
 class SoundCues;
-class WindowMenu;
+class TypedAnswers;
 
 // How the program was started, as far as the features care.
 struct StartOptions {
@@ -22,10 +21,10 @@ struct StartOptions {
   QString historyPath;    // empty: the user's data directory
 };
 
-// Everything the program offers beyond the window itself, built around it.
-// Each feature listens to the drill through the port and keeps its own state.
-// Constructed before the window is shown; windowShown() once it has run its
-// start-up.
+// Everything the program offers beyond the window itself: each feature
+// attaches to the one host and keeps its own state. The order here is the
+// order of the window's menu. Constructed before the window is shown;
+// windowShown() once it has run its start-up.
 class Features {
  public:
   explicit Features(DrillPort& port, const StartOptions& options = {});
@@ -35,23 +34,22 @@ class Features {
 
   void windowShown();
 
-  WindowMenu& menu() const { return *menu_; }
-  // The learner's typed answers; subscribe to hear each marked total.
-  AnswerSheet& answers() const;
+  FeatureHost& host() const { return *host_; }
+  TypedAnswers& answers() const { return *answers_; }
+  History& history() const { return *history_; }
+  Progress& progress() const { return *progress_; }
   GradeTests& grades() const { return *grades_; }
-  RememberedSettings& remembered() const { return *remembered_; }
   FullScreen& fullScreen() const { return *fullScreen_; }
   SoundCues& sound() const { return *sound_; }
-  History& history() const { return *history_; }
+  RememberedSettings& remembered() const { return *remembered_; }
 
  private:
-  DrillPort& port_;
-  std::unique_ptr<WindowMenu> menu_;
+  std::unique_ptr<FeatureHost> host_;
   std::unique_ptr<TypedAnswers> answers_;
-  std::unique_ptr<RememberedSettings> remembered_;
+  std::unique_ptr<History> history_;
+  std::unique_ptr<Progress> progress_;
+  std::unique_ptr<GradeTests> grades_;
   std::unique_ptr<FullScreen> fullScreen_;
   std::unique_ptr<SoundCues> sound_;
-  std::unique_ptr<History> history_;
-  std::unique_ptr<ProgressWindow> progress_;
-  std::unique_ptr<GradeTests> grades_;
+  std::unique_ptr<RememberedSettings> remembered_;
 };

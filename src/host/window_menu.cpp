@@ -1,4 +1,4 @@
-#include "desktop/window_menu.h"
+#include "host/window_menu.h"
 
 #include <QAction>
 #include <QMenu>

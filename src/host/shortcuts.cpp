@@ -1,9 +1,9 @@
-#include "desktop/shortcuts.h"
+#include "host/shortcuts.h"
 
 #include <QKeySequence>
 
-#include "desktop/window_menu.h"
-#include "shell/drill_port.h"
+#include "host/drill_port.h"
+#include "host/window_menu.h"
 
 const std::vector<ShortcutInfo>& shortcutList() {
   static const std::vector<ShortcutInfo> list = {

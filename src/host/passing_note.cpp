@@ -1,4 +1,4 @@
-#include "desktop/passing_note.h"
+#include "host/passing_note.h"
 
 #include <QLabel>
 #include <QTimer>

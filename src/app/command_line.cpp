@@ -1,8 +1,8 @@
-#include "desktop/command_line.h"
+#include "app/command_line.h"
 
 #include <QCommandLineParser>
 
-#include "desktop/shortcuts.h"
+#include "host/shortcuts.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "desktop/command_line.h"
-#include "desktop/features.h"
+#include "app/command_line.h"
+#include "app/features.h"
 #include "grades/grade_tests.h"
 #include "history/history_export.h"
 #include "platform/application.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
-#include "shell/drill_port.h"
 #include "shell/frm_pelatto.h"
+#include "shell/window_port.h"
 
 int main(int argc, char** argv) {
   QStringList arguments;
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto window(env);
-  DrillPort port(window);
+  WindowPort port(window);
   StartOptions options;
   options.defaults = command.defaults;
   options.screen = command.screen;

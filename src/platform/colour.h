@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace pf {
+
+// Colours are held as 0x00BBGGRR, red in the low byte.
+using Colour = std::int32_t;
+
+}  // namespace pf

@@ -1,0 +1,20 @@
+#include "progress/progress.h"
+
+#include <QKeySequence>
+
+#include "host/feature_host.h"
+#include "host/shortcuts.h"
+#include "host/window_menu.h"
+#include "progress/progress_window.h"
+
+Progress::Progress(FeatureHost& host, History& history) : history_(history) {
+  const ShortcutInfo& entry = shortcutInfo(shortcut::Progress);
+  host.menu().add(entry.japanese, QKeySequence(entry.key), [this] { open(); });
+}
+
+Progress::~Progress() = default;
+
+void Progress::open() {
+  if (!window_) window_ = std::make_unique<ProgressWindow>(history_);
+  window_->open();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+class FeatureHost;
+class History;
+class ProgressWindow;
+
+// The progress window on the menu and F9, made the first time it is asked for.
+class Progress {
+ public:
+  Progress(FeatureHost& host, History& history);
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+
+  void open();
+  // Null until first opened.
+  ProgressWindow* window() const { return window_.get(); }
+
+ private:
+  History& history_;
+  std::unique_ptr<ProgressWindow> window_;
+};
