@@ -1,10 +1,13 @@
 # A Debian package of whatever the install rules put in place:
 #   cmake --build build && (cd build && cpack -G DEB)
-# The shared-library dependencies are read off the program by dpkg-shlibdeps;
-# what it loads at run time without linking (the X platform plugin, the
-# SQLite driver of the history, the Japanese fonts) is named here: Debian
-# only recommends the SQLite driver, so an installation without recommends
-# would have lost the history.
+# The version is project()'s, the Homepage field its HOMEPAGE_URL. The
+# shared-library dependencies are read off the program by dpkg-shlibdeps;
+# what it loads at run time without linking (the X and Wayland platform
+# plugins, the SQLite driver of the history, Qt's Japanese translations of
+# its own dialogs, the Japanese fonts) is named here: Debian only recommends
+# the SQLite driver, so an installation without recommends would have lost
+# the history. The copyright file, changelog and manual page come from the
+# install rules in data/.
 
 set(CPACK_PACKAGE_NAME pelatto)
 set(CPACK_PACKAGE_VENDOR "The Pelatto authors")
@@ -24,7 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-monapo | fonts-ipafont-gothic | fonts-noto-cjk")
+    "qt6-qpa-plugins, qt6-wayland, libqt6sql6-sqlite, qt6-translations-l10n, \
+fonts-monapo | fonts-ipafont-gothic | fonts-noto-cjk")
 # Sound goes through the desktop's sound server; without one the trainer is silent.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
 

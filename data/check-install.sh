@@ -50,7 +50,10 @@ for f in \
   "$share/icons/hicolor/scalable/apps/org.pelatto.Pelatto.svg" \
   "$share/icons/hicolor/32x32/apps/org.pelatto.Pelatto.png" \
   "$share/icons/hicolor/48x48/apps/org.pelatto.Pelatto.png" \
-  "$share/pelatto/ladders/dan.txt"
+  "$share/pelatto/ladders/dan.txt" \
+  "$share/man/man1/pelatto.1.gz" \
+  "$share/doc/pelatto/copyright" \
+  "$share/doc/pelatto/changelog.gz"
 do
   [ -s "$f" ] || fail "missing or empty: $f"
 done
@@ -59,7 +62,7 @@ if [ -f "$desktop" ]; then
   "$dfv" "$desktop" || fail "desktop-file-validate $desktop"
 fi
 if [ -f "$metainfo" ]; then
-  "$asc" validate --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
+  "$asc" validate --pedantic --strict --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
   # validate-tree also checks that the metainfo's launchable names a desktop
   # file that really was installed beside it.
   "$asc" validate-tree --no-net "$prefix" || fail "appstreamcli validate-tree $prefix"

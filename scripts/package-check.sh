@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Tries the Debian package on a fresh, minimal Debian 12: builds it
-# (Release), debootstraps bookworm (minbase) into a folder under /tmp,
-# installs the package there with apt, runs `pelatto --version` and `--help`,
-# starts the trainer against an X server on the host (only its socket is
-# shared, so the program has nothing but what the package pulled in), takes a
-# screenshot, validates the installed desktop entry and metainfo, removes and
-# purges the package and lists every file it left behind. Prints the package
-# size, the packages apt pulled in and the time to install.
+# (Release), runs lintian on it (no error, no warning), debootstraps bookworm
+# (minbase) into a folder under /tmp, installs the package there with apt,
+# runs `pelatto --version` and `--help`, checks that the manual page,
+# copyright file and changelog are in place, starts the trainer against an X
+# server on the host (only its socket is shared, so the program has nothing
+# but what the package pulled in), takes a screenshot, validates the
+# installed desktop entry and metainfo, removes and purges the package and
+# lists every file it left behind. Prints the package size, the packages apt
+# pulled in and the time to install.
 #
 # Needs root, network access to deb.debian.org and a few minutes. Not part of
 # the tests. Usage: scripts/package-check.sh [work-dir]
@@ -74,7 +76,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Only the program: packaging must not wait for the tests and benchmarks.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON "${launcher[@]}" >/dev/null
-cmake --build "$build" -j2 --target pelatto
+cmake --build "$build" -j2 --target pelatto pelatto_documents
 rm -f "$build"/pelatto_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/pelatto_*.deb)
@@ -82,12 +84,20 @@ say "package: $(basename "$deb"), $(stat -c %s "$deb") bytes;" \
   "installed size $(dpkg-deb -f "$deb" Installed-Size) KiB"
 say "Depends: $(dpkg-deb -f "$deb" Depends)"
 say "Recommends: $(dpkg-deb -f "$deb" Recommends)"
+lintian_failed=0 lintian_says="ok:  "
+if ! lintian --display-info --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; then
+  lintian_failed=1 lintian_says="FAIL:"
+fi
+count() { grep -c "^$1:" "$work/lintian.log" || true; }
+say "$lintian_says lintian: $(count E) errors, $(count W) warnings, $(count I) notes ($work/lintian.log)"
 
 # --- 2. a fresh Debian 12 ----------------------------------------------------------
 echo "== debootstrap bookworm (minbase) into $root"
-command -v debootstrap >/dev/null || {
+# What this check needs besides the build's packages: debootstrap, and
+# ImageMagick's import for the screenshot.
+command -v debootstrap >/dev/null && command -v import >/dev/null || {
   apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap imagemagick
 }
 [ -d "$root" ] && remove_root
 if [ ! -s "$tarball" ]; then
@@ -128,12 +138,15 @@ say "pulled in: $(echo "$pulled" | tr '\n' ' ')"
 in_root dpkg -L pelatto | sort >"$work/pelatto-files.txt"
 
 # --- 4. run it -----------------------------------------------------------------------
-failures=0
+failures=$lintian_failed
 check() { # check WHAT COMMAND...
   if "${@:2}" >>"$work/checks.log" 2>&1; then say "ok:   $1"; else say "FAIL: $1"; failures=$((failures + 1)); fi
 }
 check "pelatto --version: $(as_learner pelatto --version 2>&1 | head -1)" as_learner pelatto --version
 check "pelatto --help ($(as_learner pelatto --help 2>&1 | wc -l) lines)" as_learner pelatto --help
+check "the manual page is installed" test -s "$root/usr/share/man/man1/pelatto.1.gz"
+check "the copyright file and changelog are installed" \
+  test -s "$root/usr/share/doc/pelatto/copyright" -a -s "$root/usr/share/doc/pelatto/changelog.gz"
 
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -ac >/dev/null 2>&1 &
 xvfb=$!
@@ -159,7 +172,7 @@ say "font packages pulled in: $(echo "$pulled" | grep '^fonts-' | tr '\n' ' ')"
 check "desktop-file-validate on the installed entry" \
   desktop-file-validate "$root/usr/share/applications/org.pelatto.Pelatto.desktop"
 check "appstreamcli validate on the installed metainfo" \
-  appstreamcli validate --no-net "$root/usr/share/metainfo/org.pelatto.Pelatto.metainfo.xml"
+  appstreamcli validate --pedantic --strict --no-net "$root/usr/share/metainfo/org.pelatto.Pelatto.metainfo.xml"
 
 # --- 6. remove and purge --------------------------------------------------------------
 # The learner's own folders, as a learner who kept a history has them.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: once in a
 # normal build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The normal build is also packaged, and lintian must find no error and no
+# warning in the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +13,11 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+rm -f build/pelatto_*.deb
+(cd build && cpack -G DEB >/dev/null)
+lintian --fail-on error,warning build/pelatto_*.deb
+# Every source file's licence line; on once the files carry it:
+# bash scripts/check-spdx.sh
 
 # A sanitizer report ends the test program with a failure.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
