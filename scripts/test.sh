@@ -10,7 +10,7 @@ bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELATTO_WERROR=ON
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 rm -f build/pelatto_*.deb
@@ -22,6 +22,6 @@ lintian --fail-on error,warning build/pelatto_*.deb
 # A sanitizer report ends the test program with a failure.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPELATTO_SANITIZE=ON
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPELATTO_SANITIZE=ON -DPELATTO_WERROR=ON
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize && ctest --output-on-failure -j"$jobs" -LE data)
