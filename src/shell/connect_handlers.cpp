@@ -5,7 +5,11 @@
 
 void frmPelatto::connectHandlers() {
   form.onResize = [this] { Form_Resize(); };
-  cmdStart.onClick = [this] { cmdStart_Click(); };
+  cmdStart.onClick = [this] {
+    // A copy: the hook may clear itself.
+    if (const auto hook = beforeStart) hook();
+    cmdStart_Click();
+  };
   cmdEnd.onClick = [this] { cmdEnd_Click(); };
   cmdTome.onClick = [this] { cmdTome_Click(); };
   cmdStop.onClick = [this] { cmdStop_Click(); };

@@ -2,7 +2,34 @@
 
 #include <algorithm>
 
+#include "engine/number_text.h"
+#include "platform/widget_watch.h"
 #include "shell/frm_pelatto.h"
+
+namespace {
+
+// The settings a loan gives back: the learner's own, but what the learner
+// moved during the loan stays as moved.
+DrillSettings givenBack(const DrillSettings& own, const DrillSettings& lent,
+                        const DrillSettings& now) {
+  DrillSettings back = own;
+  const auto keepMoved = [&](auto field) {
+    if (now.*field != lent.*field) back.*field = now.*field;
+  };
+  keepMoved(&DrillSettings::longest), keepMoved(&DrillSettings::shortest);
+  keepMoved(&DrillSettings::mix), keepMoved(&DrillSettings::terms);
+  keepMoved(&DrillSettings::pace), keepMoved(&DrillSettings::extension);
+  keepMoved(&DrillSettings::runLength), keepMoved(&DrillSettings::grouping);
+  keepMoved(&DrillSettings::mode), keepMoved(&DrillSettings::countdownSpeed);
+  keepMoved(&DrillSettings::textColour), keepMoved(&DrillSettings::backColour);
+  return back;
+}
+
+}  // namespace
+
+DrillPort::~DrillPort() {
+  if (loan_) w_.beforeStart = nullptr;
+}
 
 void DrillPort::subscribe(DrillListener* listener) { w_.events.subscribe(listener); }
 void DrillPort::unsubscribe(DrillListener* listener) { w_.events.unsubscribe(listener); }
@@ -12,6 +39,12 @@ DrillSettings DrillPort::settings() const { return w_.currentSettings(); }
 bool DrillPort::grouping() const { return w_.chk1.Value() == 1; }
 
 void DrillPort::applySettings(const DrillSettings& s) {
+  loan_.reset();
+  w_.beforeStart = nullptr;
+  applyPanel(s);
+}
+
+void DrillPort::applyPanel(const DrillSettings& s) {
   w_.hscl1.setValue(s.longest);
   w_.hscl2.setValue(s.shortest);
   w_.hscl6.setValue(s.terms);
@@ -40,9 +73,83 @@ void DrillPort::applySettings(const DrillSettings& s) {
   }
 }
 
+void DrillPort::lendSettings(const DrillSettings& s) {
+  const DrillSettings own = ownSettings();
+  w_.beforeStart = nullptr;
+  applyPanel(s);
+  // What the panel took, after its own rules.
+  loan_ = Loan{own, settings()};
+}
+
+void DrillPort::returnOnNextStart() {
+  if (loan_) w_.beforeStart = [this] { takeBackSettings(); };
+}
+
+void DrillPort::takeBackSettings() {
+  if (!loan_) return;
+  const DrillSettings back = ownSettings();
+  loan_.reset();
+  w_.beforeStart = nullptr;
+  applyPanel(back);
+}
+
+DrillSettings DrillPort::ownSettings() const {
+  return loan_ ? givenBack(loan_->own, loan_->lent, settings()) : settings();
+}
+
 bool DrillPort::canStart() const { return w_.cmdStart.Enabled(); }
+bool DrillPort::canHold() const { return w_.cmdTome.Enabled(); }
+bool DrillPort::canAnswer() const { return w_.cmdAns.Enabled(); }
+bool DrillPort::canAbort() const { return w_.cmdStop.Enabled(); }
 void DrillPort::pressStart() { w_.cmdStart.click(); }
 void DrillPort::pressHold() { w_.cmdTome.click(); }
 void DrillPort::pressAbort() { w_.cmdStop.click(); }
 void DrillPort::pressAnswer() { w_.cmdAns.click(); }
 void DrillPort::scriptDraws(std::deque<float> draws) { w_.rnd.script(std::move(draws)); }
+
+QRect DrillPort::panelArea() const { return w_.fra1.rectInWindow(); }
+
+QRect DrillPort::displayArea() const {
+  const QRect window = w_.form.clientRect();
+  const QRect panel = panelArea();
+  return panel.isEmpty() ? window : QRect(0, 0, window.width(), std::max(0, panel.top()));
+}
+
+QRect DrillPort::totalArea() const { return w_.lbl2.textRect(); }
+
+DrillPort::Column DrillPort::answerColumn(int column) const {
+  const pf::Label* columns[] = {&w_.lbl6, &w_.lbl7, &w_.lbl8, &w_.lbl9};
+  const pf::Label& l = *columns[std::clamp(column, 0, 3)];
+  return {l.textRect(), l.lineSpacing(), l.FontSize()};
+}
+
+QList<QRect> DrillPort::takenAreas(bool flashBand) const {
+  QList<QRect> taken;
+  for (const pf::Label* l : {&w_.lbl1, &w_.lbl2, &w_.lbl3, &w_.lbl3b, &w_.lbl4, &w_.lbl5, &w_.lbl6,
+                             &w_.lbl7, &w_.lbl8, &w_.lbl9, &w_.lbl10})
+    if (const QRect r = l->textRect(); !r.isEmpty()) taken << r;
+  // Numbers as wide as the panel allows, and the prompt, come and go while a drill runs.
+  if (flashBand && w_.events.inDrill() && w_.lbl1.Visible()) {
+    const QString widest(std::max(1, static_cast<int>(w_.ketaDai)), QLatin1Char('8'));
+    taken << w_.lbl1.textRectOf(groupDigits(widest));
+    taken << w_.lbl3b.textRectOf(w_.lbl3b.Caption()) << w_.lbl3.textRectOf(w_.lbl3.Caption());
+  }
+  if (const QRect panel = panelArea(); !panel.isEmpty()) taken << panel;
+  return taken;
+}
+
+void DrillPort::reserveBesideColumns(const layout::ColumnRoom& room) { w_.columnRoom = room; }
+
+void DrillPort::watchLayout(QObject* owner, std::function<void()> changed) const {
+  std::vector<QWidget*> watched{w_.fra1.widget()};
+  for (const pf::Label* l : {&w_.lbl1, &w_.lbl2, &w_.lbl3, &w_.lbl3b, &w_.lbl4, &w_.lbl5, &w_.lbl6,
+                             &w_.lbl7, &w_.lbl8, &w_.lbl9, &w_.lbl10})
+    watched.push_back(l->widget());
+  pf::watchWidgets(owner, watched, pf::WatchFor::Layout, std::move(changed));
+}
+
+void DrillPort::watchButtons(QObject* owner, std::function<void()> changed) const {
+  pf::watchWidgets(
+      owner, {w_.cmdStart.widget(), w_.cmdTome.widget(), w_.cmdAns.widget(), w_.cmdStop.widget()},
+      pf::WatchFor::Enabled, std::move(changed));
+}
