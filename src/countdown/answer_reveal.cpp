@@ -100,7 +100,8 @@ void frmPelatto::PlaceRightList() { lbl5.setLeft(form.Width() - 500 - lbl5.Width
 // columns' centres: the columns then get a smaller font, all alike, until
 // each keeps a clear gap to its neighbour and the row stays in the window.
 // A feature that shows something beside the columns asks for room there
-// (columnRoom); the row may then also end higher and spread out.
+// (columnRoom); the row may then also end higher, spread out or stand in
+// two rows.
 void frmPelatto::FitAnswerColumns() {
   pf::Label* const columns[] = {&lbl6, &lbl7, &lbl8, &lbl9};
   std::vector<pf::Label*> shown;
@@ -122,11 +123,13 @@ void frmPelatto::FitAnswerColumns() {
     const layout::RowFit fit =
         layout::fitRow(form.Width(), row, points, columnRoom.bottom, columnRoom.asked());
     bool kept = fit.points >= points;
-    for (std::size_t k = 0; k < shown.size(); ++k) kept = kept && fit.x[k] == row[k].x;
+    for (std::size_t k = 0; k < shown.size(); ++k)
+      kept = kept && fit.x[k] == row[k].x && fit.top[k] == row[k].top;
     if (kept) return;
     for (std::size_t k = 0; k < shown.size(); ++k) {
       shown[k]->setFontSize(fit.points);
       shown[k]->setLeft(fit.x[k] - shown[k]->Width() / 2);
+      shown[k]->setTop(fit.top[k]);
     }
   }
 }

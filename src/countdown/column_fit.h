@@ -36,16 +36,19 @@ struct ColumnRoom {
 
 struct RowFit {
   double points;
-  std::vector<double> x;  // each block's x, in the order given
+  std::vector<double> x, top;  // each block's place, in the order given
 };
 
 // The largest font size, at most `points` and in steps of 0.1 pt, at which
 // the blocks keep `gap` twips between neighbours (each with its room after
-// it), lie within 0..windowWidth and end above `bottom` (when > 0). Blocks
+// it), lie within 0..windowWidth and, when `bottom` > 0, end above it and
+// above the block below them in their column. Blocks
 // sharing the same x form one column, as wide as the widest of them. A row
 // that already fits keeps `points` and its places exactly. With `spread`, a
 // row that does not fit where it stands is spread evenly over the window
-// instead, when that leaves it larger.
+// instead, when that leaves it larger; a single row of three or four
+// columns may also become two rows, the first two columns above the others
+// (as the longest totals stand).
 RowFit fitRow(double windowWidth, const std::vector<RowBlock>& blocks, double points,
               double bottom = 0, bool spread = false, double gap = kColumnGap);
 
