@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -169,8 +170,13 @@ class ProgressTest : public QObject {
     QCOMPARE(table->rowCount(), 151);
     QCOMPARE(window.shownProblems().first().numbers, history.recorder().lastProblem()->numbers);
     table->selectRow(0);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::mouseClick(window.findChild<QWidget*>("replayButton"), Qt::LeftButton);
     QVERIFY(h->events.inDrill());
+    // The main window comes to the front with the keyboard focus before the countdown.
+    QTRY_COMPARE(QApplication::activeWindow(), h->form.widget());
+    QCOMPARE(QApplication::focusWidget(), h->cmdTome.widget());
+    QCOMPARE(h->e, 0);
   }
 
   // Grades in the order of their rank, each pair lower < higher.

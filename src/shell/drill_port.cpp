@@ -76,7 +76,9 @@ void DrillPort::applyPanel(const DrillSettings& s) {
 void DrillPort::lendSettings(const DrillSettings& s) {
   const DrillSettings own = ownSettings();
   w_.beforeStart = nullptr;
+  settling_ = own;
   applyPanel(s);
+  settling_.reset();
   // What the panel took, after its own rules.
   loan_ = Loan{own, settings()};
 }
@@ -90,10 +92,14 @@ void DrillPort::takeBackSettings() {
   const DrillSettings back = ownSettings();
   loan_.reset();
   w_.beforeStart = nullptr;
+  settling_ = back;
   applyPanel(back);
+  settling_.reset();
 }
 
 DrillSettings DrillPort::ownSettings() const {
+  // While the panel is set for a loan or back from one, its values pass through others.
+  if (settling_) return *settling_;
   return loan_ ? givenBack(loan_->own, loan_->lent, settings()) : settings();
 }
 

@@ -101,4 +101,5 @@ class DrillPort {
 
   frmPelatto& w_;
   std::optional<Loan> loan_;
+  std::optional<DrillSettings> settling_;  // the learner's, while a loan is set or given back
 };
