@@ -87,6 +87,7 @@ class DesktopTest : public QObject {
   }
 
   // Each key does what its button does; the drill goes on as after a click.
+  // The menu's entries are enabled exactly when their buttons are.
   // Keys are separated by blanks; a number waits that many ms.
   void shortcuts_data() {
     QTest::addColumn<QString>("settings");
@@ -115,6 +116,15 @@ class DesktopTest : public QObject {
       if (k == "F5") d.h.clock.advance(4000);
     }
     const auto& f = *d.h.f;
+    QStringList entries, buttons;
+    for (QAction* a : d.features.menu().menu()->actions().mid(0, 4))
+      entries << a->text() + QString::number(a->isEnabled());
+    for (auto [b, text] : {std::pair{&f.cmdStart, "スタート"},
+                           {&f.cmdTome, "保留／再開"},
+                           {&f.cmdAns, "答を出す"},
+                           {&f.cmdStop, "中止"}})
+      buttons << QString::fromUtf8(text) + QString::number(b->Enabled());
+    QCOMPARE(entries, buttons);
     QCOMPARE(QString("%1 %2 %3 %4")
                  .arg(f.cmdStart.Enabled())
                  .arg(f.SwthTome)
