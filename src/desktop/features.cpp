@@ -41,7 +41,10 @@ Features::Features(DrillPort& port, const StartOptions& options)
   menu_->addSeparator();
   const ShortcutInfo& progress = shortcutInfo(shortcut::Progress);
   menu_->add(progress.japanese, QKeySequence(progress.key), [this] {
-    if (!progress_) progress_ = std::make_unique<ProgressWindow>(*history_);
+    if (!progress_) {
+      progress_ = std::make_unique<ProgressWindow>(*history_);
+      progress_->handOnKeys(port_.widget());
+    }
     progress_->open();
   });
   const ShortcutInfo& replay = shortcutInfo(shortcut::Replay);
