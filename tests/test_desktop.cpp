@@ -59,11 +59,13 @@ class DesktopTest : public QObject {
     QTest::newRow("help") << "--help" << 0 << "--screen <N>";
     QTest::newRow("help lists keys") << "-h" << 0 << "F11";
     QTest::newRow("version") << "--version" << 0 << "pelatto 0.1.0";
-    QTest::newRow("unknown") << "--fullscreen" << 2 << "Unknown option 'fullscreen'";
+    // Qt's own words come in Japanese where its translations are loaded: only the names are
+    // checked.
+    QTest::newRow("unknown") << "--fullscreen" << 2 << "'fullscreen'";
     QTest::newRow("argument") << "file.txt" << 2 << "unexpected argument 'file.txt'";
     QTest::newRow("screen 0") << "--screen 0" << 2 << "screen number";
     QTest::newRow("screen word") << "--screen two" << 2 << "'two'";
-    QTest::newRow("screen missing") << "--screen" << 2 << "Missing value";
+    QTest::newRow("screen missing") << "--screen" << 2 << "'--screen'";
     QTest::newRow("empty grade") << "--grade=" << 2 << "--grade needs a value";
   }
   void commandLine() {
