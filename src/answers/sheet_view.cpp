@@ -138,7 +138,7 @@ void SheetView::paintEvent(QPaintEvent*) {
 }
 
 void SheetView::mousePressEvent(QMouseEvent* event) {
-  for (int k = 0; k < sheet_.sheetSize(); ++k)
+  for (int k = 0; k < sheet_.sheetSize() && event->button() == Qt::LeftButton; ++k)
     if (problemRect(k).contains(event->position().toPoint())) {
       sheet_.moveTo(k);
       return;
