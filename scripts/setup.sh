@@ -9,7 +9,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
   fonts-ipafont-gothic fonts-monapo
   xvfb xauth openbox x11-utils procps
-  desktop-file-utils appstream
+  desktop-file-utils appstream qt6-translations-l10n
   qt6-multimedia-dev pulseaudio pulseaudio-utils
   pkg-config libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev libxcb-present-dev
   libpulse-dev

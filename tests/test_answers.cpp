@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "answers/screen_space.h"
 #include "answers/typed_answers.h"
 #include "harness.h"
 #include "host/feature_host.h"
@@ -37,6 +36,14 @@ void sendKeys(QWidget* window, const QString& keys) {
 
 const std::deque<float> kFives(2000, 0.5f);
 
+// The total of every problem of a run, as its series ends.
+struct Totals : DrillListener {
+  QList<qint64> of;
+  void onDrillEvent(const DrillEvent& e) override {
+    if (e.kind == DrillEvent::Kind::SeriesEnded) of << static_cast<qint64>(e.value);
+  }
+};
+
 // The real window with typed answers attached.
 struct Drill {
   Harness h;
@@ -45,9 +52,10 @@ struct Drill {
   TypedAnswers answers{host};
   Marked marked;
 
-  explicit Drill(const QString& settings) {
+  // All numbers 5 unless `random`.
+  explicit Drill(const QString& settings, bool random = false) {
     h.play("hscl6=3 hscl5=10 " + settings);
-    port.scriptDraws(kFives);
+    if (!random) port.scriptDraws(kFives);
     answers.sheet().subscribe(&marked);
     // Keys go to the focused control of the active window.
     if (!QTest::qWaitForWindowActive(window())) qWarning("the window did not become active");
@@ -71,23 +79,29 @@ struct Drill {
   }
   QLabel* field() const { return answers.field().label(); }
   bool fieldShown() const { return field()->isVisibleTo(window()); }
-  // Every overlay widget stays off the window's own texts and panel.
+  // Every widget of the answers stays in the window, off the window's own
+  // texts and panel and off each other; the field and the sheet also off
+  // where numbers may flash.
   void checkPlacement() const {
-    for (QLabel* l : window()->findChildren<QLabel*>(QRegularExpression("^answer")))
-      if (l->isVisibleTo(window())) {
-        // The field must also keep clear of the band where numbers flash.
-        const QList<QRect> taken = answers::occupiedAreas(window(), l == field());
-        QVERIFY2(window()->rect().contains(l->geometry()), qPrintable(l->objectName()));
-        for (const QRect& r : taken)
-          QVERIFY2(!r.intersects(l->geometry()), qPrintable(l->objectName() + " " + l->text()));
+    QList<QRect> placed;
+    for (QWidget* w : window()->findChildren<QWidget*>(QRegularExpression("^answer")))
+      if (w->isVisibleTo(window())) {
+        const QString name = w->objectName() + " " + w->accessibleDescription();
+        QVERIFY2(window()->rect().contains(w->geometry()), qPrintable(name));
+        const bool typing = w == field() || w == &answers.sheetView();
+        for (const QRect& r : port.takenAreas(typing) + placed)
+          QVERIFY2(!r.intersects(w->geometry()), qPrintable(name));
+        placed << w->geometry();
       }
   }
 };
 
-// Drives a sheet with events and keys, one word each: "S" start, "C1"
+// Drives a sheet with events and keys, one word each: "S" start ("S3" of an
+// answer-later run of three), "C1"
 // countdown of problem 1 over, "N" a number, "E1=15" series 1 ended with 15,
 // "W1" wait over, "R1=15" total shown, "X1" next problem, "D" run over, "L2"
-// columns of two shown, "A" abort; "t12" types 1 and 2, "<" erases, "!" commits.
+// columns of two shown, "A" abort; "t12" types 1 and 2, "<" erases, "!" commits,
+// "m0" goes to problem 1 of the sheet, "+" and "-" to the next and the previous.
 void drive(AnswerSheet& sheet, const QString& script) {
   for (const QString& w : script.split(' ', Qt::SkipEmptyParts)) {
     if (w[0] == 't' || w == "!") {
@@ -95,11 +109,15 @@ void drive(AnswerSheet& sheet, const QString& script) {
         c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
     } else if (w == "<") {
       sheet.erase();
+    } else if (w[0] == 'm' || w == "+" || w == "-") {
+      w[0] == 'm' ? sheet.moveTo(w.mid(1).toInt()) : sheet.step(w == "+" ? 1 : -1);
     } else {
       DrillEvent e;  // the letters in the order of the event kinds
       e.kind = DrillEvent::Kind(QStringLiteral("SCN.EWRLXD..A").indexOf(w[0]));
       e.index = w.mid(1).section('=', 0, 0).toInt();
       e.value = w.section('=', 1).toDouble();
+      if (e.kind == DrillEvent::Kind::Started && e.index > 0)
+        e.settings.mode = AnswerMode::Later, e.settings.runLength = e.index;
       sheet.onDrillEvent(e);
     }
   }
@@ -130,6 +148,11 @@ class AnswersTest : public QObject {
     add("nothing before the first number", "S t5 C0 t5 N t6! E0=6 R0=6", "0:6");
     add("nothing after the reveal", "S C0 N E0=6 R0=6 t6! X1 C1 N E1=6 R1=6", "0:- 1:-");
     add("automatic then columns", "S C0 N t3! E0=3 R0=3 X1 C1 N E1=4 W1 D t4! L2", "0:3 1:4");
+    add("sheet: a move commits to the problem shown",
+        "S3 C0 N t1 E0=5 X1 C1 N t2 E1=2 m0 t9! W1 D L2", "0:9 1:2");
+    add("sheet: problems not begun are out of reach", "S3 C0 N m1 + t4! E0=4 W0 D L1", "0:4");
+    add("sheet: after the run, on from the last answer",
+        "S3 C0 N E0=1 W0 X1 C1 N t2! E1=2 W1 X2 C2 N E2=3 W2 D t7! t8! L3", "0:8 1:2 2:7");
   }
   void sheet() {
     QFETCH(QString, script);
@@ -252,6 +275,80 @@ class AnswersTest : public QObject {
     QVERIFY(!idle.h->cmdStart.Enabled());
   }
 
+  // An answer-later run of 20 as a learner met it: answers for 1-5 and
+  // 7-10 during the run (two of them wrong), none for 6, and 11-20 after
+  // the run (one wrong). The sheet says 第11問 before the first of those is
+  // typed, and every answer lands on its own problem: 16 / 20.
+  void answerLaterRun() {
+    Drill d("hscl7=20 optKaite", true);
+    Totals totals;
+    d.port.subscribe(&totals);
+    QStringList typed;
+    const auto answer = [&](int k) {
+      const qint64 a = totals.of[k] + (k == 1 || k == 7 || k == 14);
+      typed << QString("%1:%2").arg(k).arg(a);
+      d.keys(QString::number(a) + "!");
+    };
+    d.play("cmdStart");
+    for (int k : {0, 1, 2, 3, 4, 6, 7, 8, 9}) {
+      QVERIFY(d.h.clock.advanceUntil([&] { return totals.of.size() > k; }, 600'000));
+      answer(k);
+    }
+    QVERIFY(d.h.clock.advanceUntil([&] { return d.h.clock.idle(); }, 600'000));
+    const QString sheet = d.answers.sheetView().accessibleDescription();
+    QCOMPARE(sheet.section(u'、', 0, 0), QStringLiteral("第11問に入力"));
+    QCOMPARE(sheet.section(u'、', 6, 6), QStringLiteral("第6問 未記入"));
+    for (int k = 10; k < 20; ++k) answer(k);
+    d.play("cmdAns");
+    typed.insert(5, "5:-");
+    QCOMPARE(d.marked.seen, typed);
+    QVERIFY(d.shownMarks().contains(QStringLiteral("16 / 20|正解数")));
+    d.checkPlacement();
+  }
+
+  // The answer sheet of a run of three, after it: + and - and a click go to
+  // a problem, Up and Down while typing commit and go on, Delete removes an
+  // answer; with nothing typed, Space, Enter, the arrows and Tab still act on
+  // the focused control. At the end of an answer wait the field is committed,
+  // so Enter at rest starts a drill.
+  void sheetKeys() {
+    Drill d("hscl7=3 optKaite");
+    d.play("cmdStart 50000");
+    AnswerSheet& sheet = d.answers.sheet();
+    QCOMPARE(sheet.current(), 0);
+    d.keys("1!2!");  // problems 1 and 2, then on to 3
+    QCOMPARE(sheet.current(), 2);
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Minus);
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Minus, Qt::KeypadModifier);
+    QCOMPARE(sheet.current(), 0);
+    d.keys("7");
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Down);
+    QCOMPARE(sheet.current(), 1);
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Delete);
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Plus);
+    const SheetView& view = d.answers.sheetView();
+    QTest::mouseClick(const_cast<SheetView*>(&view), Qt::LeftButton, {},
+                      view.problemRect(1).center());
+    QCOMPARE(sheet.current(), 1);
+    QCOMPARE(sheet.problems()[0].typed, 7.0);
+    QVERIFY(!sheet.problems()[1].typed);
+    // Nothing typed: the keys are the focused control's.
+    QVERIFY(d.h->optKaite.SetFocus());
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Up);
+    QVERIFY(d.h->optKaiji.Value());
+    QTest::keyClick(qApp->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(sheet.current(), 1);
+    QVERIFY(qApp->focusWidget() != d.h->optKaiji.widget());
+    d.checkPlacement();
+
+    Drill manual("optKaite");
+    manual.play("cmdStart 6000 k:15 10000");
+    QVERIFY(manual.h->cmdStart.Enabled() && manual.answers.sheet().field().isEmpty());
+    manual.keys("!");
+    QVERIFY(!manual.h->cmdStart.Enabled());
+    QCOMPARE(manual.answers.sheet().problems()[0].typed, 15.0);
+  }
+
   // Marks go with what they stand beside: the next problem, a new start, an
   // abort, and a digit-count change that clears an idle window.
   void marksGo_data() {
@@ -273,7 +370,8 @@ class AnswersTest : public QObject {
     QCOMPARE(d.shownMarks(), QStringList{});
   }
 
-  // A window where nothing is typed looks exactly as one without the feature.
+  // With its columns shown, a run in which nothing was typed looks exactly
+  // as without the feature (its answer sheet is gone with the answer button).
   void unusedLooksTheSame() {
     const QString run = "hscl7=3 optKaite cmdStart 50000";
     Harness plain;
@@ -293,18 +391,6 @@ class AnswersTest : public QObject {
       seen[h == &d.h] = window->grab().toImage();
     }
     QCOMPARE(seen[1], seen[0]);
-  }
-
-  // A run of 20 with 14-digit totals: every mark beside its total, off the
-  // columns and the panel.
-  void longRun() {
-    Drill d("hscl1=14 hscl7=20 optKaite");
-    d.play("cmdStart 300000");
-    for (int k = 0; k < 20; ++k) d.keys(k % 3 ? "1!" : "");
-    d.play("cmdAns");
-    QCOMPARE(d.marked.seen.size(), 20);
-    QCOMPARE(d.shownMarks().size(), 21);
-    d.checkPlacement();
   }
 };
 

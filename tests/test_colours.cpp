@@ -1,3 +1,7 @@
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
 #include "harness.h"
 
 namespace {
@@ -74,6 +78,13 @@ class ColoursTest : public QObject {
     QCOMPARE(h->cmdReSet.ToolTip(), QStringLiteral("ボタンの色を背景色にします"));
     h.play("cmdHaikei");
     QCOMPARE(offered, 0xFF0000);
+  }
+
+  // The colour dialog the buttons open is Qt's own, in Japanese as the window is.
+  void dialogInJapanese() {
+    QColorDialog dialog;
+    const auto* box = dialog.findChild<QDialogButtonBox*>();
+    QCOMPARE(box->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
   }
 };
 

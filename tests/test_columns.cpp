@@ -1,6 +1,12 @@
+#include <QApplication>
+#include <QLabel>
+
+#include "answers/typed_answers.h"
 #include "countdown/column_fit.h"
 #include "engine/number_text.h"
 #include "harness.h"
+#include "host/feature_host.h"
+#include "shell/window_port.h"
 
 // Answer columns and number lists stay readable: side by side they keep a
 // clear gap, and none of them leaves the window, whatever the run, the
@@ -30,6 +36,38 @@ QRectF placed(const pf::Control& c) {
 void shoot(const Harness& h, const char* name) {
   if (const QString dir = qEnvironmentVariable("PELATTO_SHOTS"); !dir.isEmpty())
     h->form.widget()->grab().save(dir + '/' + name + ".png");
+}
+
+// The total of every problem of a run, as its series ends.
+struct Totals : DrillListener {
+  QList<qint64> of;
+  void onDrillEvent(const DrillEvent& e) override {
+    if (e.kind == DrillEvent::Kind::SeriesEnded) of << static_cast<qint64>(e.value);
+  }
+};
+
+// What a learner reads after the answer button: the columns' totals, the
+// marks, the score and the marker, in window pixels, and the panel.
+struct Readout {
+  QList<QPair<QString, QRect>> items;
+  QRect panel;
+  double smallestMark = 99;
+};
+Readout readout(const Harness& h, const DrillPort& port) {
+  Readout r;
+  for (int c = 0; c < 4; ++c)
+    if (const DrillPort::Column col = port.answerColumn(c); !col.text.isEmpty())
+      r.items << qMakePair(QString("column %1").arg(c + 1), col.text);
+  if (h->lbl10.Visible()) r.items << qMakePair(QString("marker"), h->lbl10.textRect());
+  QWidget* window = port.widget();
+  for (QLabel* l : window->findChildren<QLabel*>(QRegularExpression("^answer(Mark|Score)")))
+    if (l->isVisibleTo(window)) {
+      r.items << qMakePair(l->objectName() + " " + l->text(), l->geometry());
+      if (l->objectName() != "answerScore")
+        r.smallestMark = std::min(r.smallestMark, l->font().pointSizeF());
+    }
+  r.panel = port.panelArea();
+  return r;
 }
 
 }  // namespace
@@ -107,6 +145,80 @@ class ColumnsTest : public QObject {
       QVERIFY2(slack < widest * 0.5 / size + 30, qPrintable(QString::number(size)));
     QVERIFY(h->lbl10.Visible() && h->lbl10.Top() == 350);
     QVERIFY(qAbs(h->lbl10.Left() + 200 - placed(h->lbl6).center().x()) <= 15);
+  }
+
+  // Four answer columns with marks, some wrong with long typed numbers,
+  // some unanswered: every total, mark and the score stay in the window,
+  // above the panel, clear of each other by a gap, at a readable size, also
+  // after the window is resized or fills the screen; moving the digits
+  // clears them all, the score too.
+  void marksBesideColumns_data() {
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("run");
+    QTest::addColumn<bool>("grouped");
+    QTest::addColumn<QSize>("size");
+    for (int digits : {3, 8, 14})
+      for (int run : {16, 20})
+        for (bool grouped : {false, true})
+          for (QSize size : {QSize(1280, 800), QSize(625, 480)})
+            QTest::addRow("%d digits %d%s %dx%d", digits, run, grouped ? " ," : "", size.width(),
+                          size.height())
+                << digits << run << grouped << size;
+  }
+  void marksBesideColumns() {
+    QFETCH(int, digits);
+    QFETCH(int, run);
+    QFETCH(bool, grouped);
+    QFETCH(QSize, size);
+    Harness h(digits * 100 + run);
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    TypedAnswers answers(host);
+    Totals totals;
+    port.subscribe(&totals);
+    QWidget* window = port.widget();
+    h->form.setWindowState(pf::WindowState::Normal);
+    window->resize(size);
+    QApplication::setActiveWindow(window);
+    h.play(QString("hscl1=%1 hscl2=%1 hscl7=%2 hscl6=3 hscl5=10 optKaite%3 cmdStart")
+               .arg(digits)
+               .arg(run)
+               .arg(grouped ? " chk1" : ""));
+    QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 3'600'000));
+    for (int k = 0; k < run; ++k) {
+      const QString typed = k % 3 == 1 ? "164544683" : QString::number(totals.of[k]);
+      if (k % 4 != 3) QTest::keyClicks(qApp->focusWidget(), typed);
+      QTest::keyClick(qApp->focusWidget(), k % 4 != 3 ? Qt::Key_Return : Qt::Key_Plus);
+    }
+    h.play("cmdAns");
+    const QString name = QString("marks-%1x%2%3-%4x%5")
+                             .arg(run)
+                             .arg(digits)
+                             .arg(grouped ? "-grouped" : "")
+                             .arg(size.width())
+                             .arg(size.height());
+    shoot(h, qPrintable(name));
+    const QSize then = size.width() > 1000 ? QSize(625, 480) : QSize(1280, 800);
+    for (int step = 0; step < 3; ++step) {
+      if (step == 1) window->resize(then);
+      if (step == 2) window->showFullScreen();
+      QCoreApplication::processEvents();
+      const Readout r = readout(h, port);
+      QCOMPARE(r.items.size(), 4 + 1 + run + 1);  // the marker and the score
+      const QString where = QString(" (step %1)").arg(step);
+      QVERIFY2(r.smallestMark >= 8, qPrintable(QString::number(r.smallestMark) + where));
+      for (const auto& [what, rect] : r.items) {
+        QVERIFY2(window->rect().contains(rect), qPrintable(what + where));
+        QVERIFY2(!rect.intersects(r.panel), qPrintable(what + where));
+        // A gap of half the columns' clear space at least around each.
+        for (const auto& [other, o] : r.items)
+          QVERIFY2(&other == &what || !rect.adjusted(-4, 0, 4, 0).intersects(o),
+                   qPrintable(what + " / " + other + where));
+      }
+    }
+    window->showNormal();
+    h.play("hscl1=2");
+    QCOMPARE(readout(h, port).items.size(), 0);
   }
 
   // The number lists of 30 numbers of 14 digits, shown by the answer button

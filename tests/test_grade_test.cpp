@@ -130,6 +130,7 @@ class GradeTestTest : public QObject {
     QFETCH(int, right);
     QFETCH(QString, outcome);
     Session s;
+    s.port.widget()->resize(1024, 700);
     s.prepare("十段");
     GradeWindow& w = s.test.window();
     QVERIFY(w.isVisible());
@@ -168,6 +169,12 @@ class GradeTestTest : public QObject {
     QCOMPARE(w.findChild<QLabel*>("gradeHighest")->text(),
              right >= 7 ? QString("最高合格: 十段") : QString("合格した段位はまだありません"));
     QVERIFY(w.accessibleDescription().startsWith(outcome));
+    // The result stands clear of the answer columns.
+    const QPoint origin = s.port.widget()->mapToGlobal(QPoint(0, 0));
+    for (int k = 0; k < 2; ++k) {
+      const QRect column = s.port.answerColumn(k).text;
+      QVERIFY(!column.isEmpty() && !w.frameGeometry().intersects(column.translated(origin)));
+    }
     // Answers told again after the end belong to no test.
     s.mark(10);
     QCOMPARE(s.history.finished.size(), 1);

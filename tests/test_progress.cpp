@@ -1,9 +1,12 @@
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -11,6 +14,9 @@
 #include "history/history.h"
 #include "history/history_export.h"
 #include "host/feature_host.h"
+#include "host/shortcuts.h"
+#include "host/window_menu.h"
+#include "progress/progress.h"
 #include "progress/progress_data.h"
 #include "progress/progress_window.h"
 #include "shell/window_port.h"
@@ -59,11 +65,12 @@ void store(History& history, const QList<ProblemRecord>& problems) {
   QVERIFY(history.store().flush());
 }
 
-QList<double> barValues(QChartView* view) {
+// The heights of a chart's bars; `set` 1 holds the low bars that stand for 0.
+QList<double> barValues(QChartView* view, int set = 0) {
   QList<double> out;
-  auto* series = static_cast<QBarSeries*>(view->chart()->series().first());
-  for (int k = 0; k < series->barSets().first()->count(); ++k)
-    out << series->barSets().first()->at(k);
+  auto* series = static_cast<QAbstractBarSeries*>(view->chart()->series().first());
+  for (int k = 0; k < series->barSets().at(set)->count(); ++k)
+    out << series->barSets().at(set)->at(k);
   return out;
 }
 
@@ -172,8 +179,76 @@ class ProgressTest : public QObject {
     QCOMPARE(table->rowCount(), 151);
     QCOMPARE(window.shownProblems().first().numbers, history.recorder().lastProblem()->numbers);
     table->selectRow(0);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::mouseClick(window.findChild<QWidget*>("replayButton"), Qt::LeftButton);
     QVERIFY(h->events.inDrill());
+    // The main window comes to the front with the keyboard focus before the countdown.
+    QTRY_COMPARE(QApplication::activeWindow(), h->form.widget());
+    QCOMPARE(QApplication::focusWidget(), h->cmdTome.widget());
+    QCOMPARE(h->e, 0);
+  }
+
+  // The progress window beside the window with its features: F9 opens it,
+  // the main window's keys work from it (F5 starts on the main window,
+  // brought to the front), Esc closes it. A long list of numbers leaves the
+  // answer and the mark in sight; a pace answered only wrongly has a low bar
+  // of its own, one without answers none; axis titles lie flat and every
+  // digit count is named.
+  void besideTheWindow() {
+    QTemporaryDir dir;
+    Harness h;
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    addDrillShortcuts(host.menu(), port);
+    History history(host, dir.filePath("history.sqlite"));
+    Progress progress(host, history);
+    QList<ProblemRecord> past = pastProblems(3, 5);
+    for (int k = 0; k < 3; ++k) {
+      ProblemRecord& r = past[k];
+      r.settings.longest = 14, r.settings.pace = 50 + 10 * k, r.aborted = false;
+      r.numbers = QList<qint64>(30, 99999999999999);
+      r.total = 30 * 99999999999999, r.answer = r.total + (k == 0);
+      r.mark = k == 0   ? ProblemRecord::Mark::Wrong
+               : k == 1 ? ProblemRecord::Mark::None
+                        : ProblemRecord::Mark::Correct;
+      if (k == 1) r.answer.reset();
+    }
+    store(history, past);
+    QWidget* main = port.widget();
+    QApplication::setActiveWindow(main);
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QTest::keyClick(main, Qt::Key_F9);
+    ProgressWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "progressWindow") window = static_cast<ProgressWindow*>(w);
+    QVERIFY(window && QTest::qWaitForWindowActive(window));
+
+    const QList<QChartView*> charts = window->findChildren<QChartView*>();
+    QCOMPARE(barValues(charts[2]), QList<double>({0, 100}));  // 0.5 s wrong, 0.7 s right
+    QVERIFY(barValues(charts[2], 1)[0] > 0 && barValues(charts[2], 1)[1] == 0);
+    for (QChartView* c : charts)
+      for (QAbstractAxis* a : c->chart()->axes())
+        QVERIFY(a->titleText().isEmpty() || a->orientation() == Qt::Horizontal);
+    auto* digits = static_cast<QCategoryAxis*>(charts[3]->chart()->axes(Qt::Horizontal)[0]);
+    QCOMPARE(digits->categoriesLabels().size(), 14);
+
+    QTableWidget* table = window->problemTable();
+    window->findChild<QTabWidget*>()->setCurrentIndex(1);
+    for (const QString& heading : {QStringLiteral("答え"), QStringLiteral("判定")}) {
+      int column = 0;
+      while (table->horizontalHeaderItem(column)->text() != heading) ++column;
+      QVERIFY2(table->columnViewportPosition(column) + table->columnWidth(column) <=
+                   table->viewport()->width(),
+               qPrintable(heading));
+    }
+
+    QTest::keyClick(table, Qt::Key_F5);
+    QVERIFY(h->events.inDrill());
+    QTRY_COMPARE(QApplication::activeWindow(), main);
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(table, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
   }
 
   // Grades in the order of their rank, each pair lower < higher.

@@ -28,7 +28,7 @@ AnswerField::AnswerField(DrillPort& port, AnswerSheet& sheet)
 AnswerField::~AnswerField() { qApp->removeEventFilter(this); }
 
 void AnswerField::refresh() {
-  if (sheet_.field().isEmpty()) {
+  if (sheet_.field().isEmpty() || sheet_.sheetShown()) {
     label_->hide();
     return;
   }
@@ -40,8 +40,9 @@ void AnswerField::refresh() {
                                        "padding: 2px 8px; background: transparent; }")
                             .arg(colour));
   label_->adjustSize();
-  QWidget* window = port_.widget();
-  label_->move(answers::freeCorner(window, label_->size(), answers::occupiedAreas(window, true)));
+  const QRect area = port_.displayArea();
+  label_->move(answers::freeCorner(area, label_->size(), port_.takenAreas(true))
+                   .value_or(QPoint(0, std::max(0, area.bottom() + 1 - label_->height()))));
   label_->raise();
   label_->show();
 }
@@ -66,8 +67,15 @@ bool AnswerField::takeKey(const QKeyEvent* key, bool act) {
   const int k = key->key();
   if (k >= Qt::Key_0 && k <= Qt::Key_9)
     return act ? sheet_.typeDigit(k - Qt::Key_0) : sheet_.accepting();
-  if (sheet_.field().isEmpty()) return false;
+  const bool sheet = sheet_.sheetShown(), typing = !sheet_.field().isEmpty();
+  // Taken even where the sheet ends: the key was meant for it.
+  if (sheet && (k == Qt::Key_Plus || k == Qt::Key_Minus))
+    return !act || (sheet_.step(k == Qt::Key_Plus ? 1 : -1), true);
+  if (sheet && !typing && k == Qt::Key_Delete) return !act || (sheet_.clearAnswer(), true);
+  if (!typing) return false;
   if (k == Qt::Key_Backspace) return !act || sheet_.erase();
   if (k == Qt::Key_Return || k == Qt::Key_Enter) return !act || sheet_.commit();
+  if (sheet && (k == Qt::Key_Up || k == Qt::Key_Down))
+    return !act || (sheet_.step(k == Qt::Key_Down ? 1 : -1), true);
   return false;
 }

@@ -7,10 +7,13 @@ class DrillPort;
 class QKeyEvent;
 class QLabel;
 
-// The small field that shows what the learner types, and the keys that fill
-// it: digits (main row and keypad) while the sheet takes them, Backspace and
-// Enter only while the field holds digits. Every other key, and these keys
-// at other times, reach the window as before.
+// The keys of typed answers, and the small field that shows the digits
+// outside an answer-later run (there the answer sheet shows them). Digits
+// (main row and keypad) go in while the sheet takes them; Backspace and
+// Enter, and in an answer-later run Up and Down, only while the field holds
+// digits; + and - (the next and the previous problem) and Delete (the
+// current problem's answer removed) while the answer sheet is up. Every
+// other key, and these keys at other times, reach the window as before.
 class AnswerField : public QObject {
  public:
   AnswerField(DrillPort& port, AnswerSheet& sheet);

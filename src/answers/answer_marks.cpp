@@ -1,7 +1,6 @@
 #include "answers/answer_marks.h"
 
-#include <QFont>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <algorithm>
 
@@ -9,13 +8,21 @@
 #include "answers/answer_text.h"
 #include "answers/screen_space.h"
 #include "host/drill_port.h"
+#include "platform/units.h"
 
 namespace {
 
 constexpr double kMinPoints = 9;
 constexpr double kShrink = 0.85;
 constexpr double kScorePoints = 28;
-constexpr int kGap = 10;  // pixels between a total and its mark
+constexpr int kGap = 10;  // pixels between the total and its mark
+// A column's marks: their size and their distance from the totals, as
+// parts of the column's font size.
+constexpr double kMarkScale = 0.55;
+constexpr double kMarkGap = 0.3;
+// Pixels of one point at 96 dpi, and twips of one point.
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+constexpr double kTwipsPerPoint = 20;
 
 using Showing = AnswerSheet::Showing;
 
@@ -25,10 +32,9 @@ void setMark(QLabel* l, const answers::MarkText& t) {
   l->setAccessibleDescription(t.description);
 }
 
-// Sizes the label; the positions tried are beside the anchor, vertically
-// centred on `middle`.
-QRect rightOf(const QLabel* l, const QRect& anchor, int middle) {
-  return {QPoint(anchor.right() + 1 + kGap, middle - l->height() / 2), l->size()};
+// The rectangle of the label placed right of `anchor`, vertically centred on `middle`.
+QRect rightOf(const QLabel* l, const QRect& anchor, int gap, int middle) {
+  return {QPoint(anchor.right() + 1 + gap, middle - l->height() / 2), l->size()};
 }
 
 }  // namespace
@@ -37,7 +43,6 @@ AnswerMarks::AnswerMarks(DrillPort& port, AnswerSheet& sheet)
     : port_(port), sheet_(sheet), total_(newLabel("answerMark")), score_(newLabel("answerScore")) {
   for (int k = 0; k < kColumnLines; ++k)
     lines_[static_cast<std::size_t>(k)] = newLabel(QStringLiteral("answerMark%1").arg(k + 1));
-  score_->setFont(port_.font(kScorePoints, true));
 }
 
 AnswerMarks::~AnswerMarks() {
@@ -48,9 +53,32 @@ QLabel* AnswerMarks::newLabel(const QString& name) {
   auto* l = new QLabel(port_.widget());
   l->setObjectName(name);
   l->setTextFormat(Qt::PlainText);
+  l->setMargin(0);
   l->hide();
   all_ << l;
   return l;
+}
+
+layout::ColumnRoom AnswerMarks::columnRoom() const {
+  layout::ColumnRoom room;
+  if (!sheet_.used()) return room;
+  // Widths measured large, where hinting hardly matters, per point of the column's font.
+  constexpr double kMeasured = 100;
+  const QFontMetricsF fm(port_.font(kMeasured, true));
+  const auto& problems = sheet_.problems();
+  for (int k = 0; k < static_cast<int>(problems.size()) && k < kColumnLines; ++k) {
+    if (!problems[static_cast<std::size_t>(k)].total) continue;
+    const QString shown =
+        answers::markText(problems[static_cast<std::size_t>(k)], port_.grouping()).shown;
+    const double twips = kMarkGap * kTwipsPerPoint +
+                         kMarkScale * fm.horizontalAdvance(shown) / kMeasured * pf::kTwipsPerPixel;
+    double& after = room.after[static_cast<std::size_t>(k / 5)];
+    after = std::max(after, twips);
+  }
+  // The columns end above the panel, with a margin.
+  const QRect panel = port_.panelArea();
+  if (!panel.isEmpty()) room.bottom = (panel.top() - kGap) * pf::kTwipsPerPixel;
+  return room;
 }
 
 void AnswerMarks::refresh() {
@@ -61,7 +89,7 @@ void AnswerMarks::refresh() {
   palette.setColor(QPalette::WindowText, pf::toQColor(port_.settings().textColour));
   for (QLabel* l : all_)
     if (l) l->setPalette(palette);
-  QList<QRect> taken = answers::occupiedAreas(port_.widget());
+  QList<QRect> taken = port_.takenAreas();
   placeTotalMark(taken);
   placeColumnMarks(taken);
   placeScore(taken);
@@ -73,35 +101,29 @@ void AnswerMarks::placeTotalMark(QList<QRect>& taken) {
   if (sheet_.showing() != Showing::Total || k < 0 || k >= static_cast<int>(problems.size()) ||
       !problems[static_cast<std::size_t>(k)].marked)
     return;
-  QWidget* window = port_.widget();
-  const auto* lbl2 = window->findChild<QLabel*>(QStringLiteral("lbl2"));
-  const QRect anchor = answers::textArea(window, lbl2);
+  const QRect anchor = port_.totalArea();
   if (anchor.isEmpty()) return;
-  const QRect area = answers::displayArea(window);
-  const double start = std::clamp(lbl2->font().pointSizeF() * 0.35, 14.0, 56.0);
+  const QRect area = port_.displayArea();
+  // About a third of the total's height, and smaller where that does not fit.
+  const double start = std::clamp(anchor.height() / kPixelsPerPoint * 0.3, 14.0, 56.0);
+  setMark(total_, answers::markText(problems[static_cast<std::size_t>(k)], port_.grouping()));
   QRect r;
-  for (bool brief : {false, true}) {
-    setMark(total_,
-            answers::markText(problems[static_cast<std::size_t>(k)], port_.grouping(), brief));
-    for (double points = start; points >= kMinPoints; points *= kShrink) {
-      total_->setFont(port_.font(points, true));
-      total_->adjustSize();
-      const QSize s = total_->size();
-      const QRect tries[] = {
-          rightOf(total_, anchor, anchor.center().y()),
-          {QPoint(anchor.center().x() - s.width() / 2, anchor.bottom() + 1 + kGap), s},
-          {QPoint(anchor.left() - kGap - s.width(), anchor.center().y() - s.height() / 2), s},
-      };
-      for (const QRect& t : tries)
-        if (answers::fits(t, area, taken)) {
-          r = t;
-          break;
-        }
-      if (!r.isEmpty()) break;
-    }
-    if (!r.isEmpty()) break;
+  for (double points = start; points >= kMinPoints && r.isEmpty(); points *= kShrink) {
+    total_->setFont(port_.font(points, true));
+    total_->adjustSize();
+    const QSize s = total_->size();
+    const QRect tries[] = {
+        rightOf(total_, anchor, kGap, anchor.center().y()),
+        {QPoint(anchor.center().x() - s.width() / 2, anchor.bottom() + 1 + kGap), s},
+        {QPoint(anchor.left() - kGap - s.width(), anchor.center().y() - s.height() / 2), s},
+    };
+    for (const QRect& t : tries)
+      if (answers::fits(t, area, taken)) {
+        r = t;
+        break;
+      }
   }
-  if (r.isEmpty()) r = rightOf(total_, anchor, anchor.center().y());
+  if (r.isEmpty()) r = rightOf(total_, anchor, kGap, anchor.center().y());
   total_->move(r.topLeft());
   total_->show();
   taken << r;
@@ -109,61 +131,54 @@ void AnswerMarks::placeTotalMark(QList<QRect>& taken) {
 
 void AnswerMarks::placeColumnMarks(QList<QRect>& taken) {
   if (sheet_.showing() != Showing::Columns) return;
-  QWidget* window = port_.widget();
-  const QRect area = answers::displayArea(window);
   const auto& problems = sheet_.problems();
   for (int column = 0; column < 4; ++column) {
-    const auto* label = window->findChild<QLabel*>(QStringLiteral("lbl%1").arg(6 + column));
-    const QRect anchor = answers::textArea(window, label);
-    if (anchor.isEmpty()) continue;
-    const int pitch = QFontMetrics(label->font()).lineSpacing();
+    const DrillPort::Column c = port_.answerColumn(column);
+    if (c.text.isEmpty()) continue;
+    const QFont font = port_.font(c.points * kMarkScale, true);
+    const int gap = static_cast<int>(kMarkGap * c.points * kPixelsPerPoint);
     const int first = 5 * column;
     const int count = std::min<int>(5, static_cast<int>(problems.size()) - first);
-    const double start = std::max(kMinPoints, label->font().pointSizeF() * 0.6);
-    // One size for the whole column, the largest at which every mark fits.
-    QList<QRect> placed;
-    for (bool brief : {false, true}) {
-      for (double points = start; points >= kMinPoints && placed.isEmpty(); points *= kShrink) {
-        for (int line = 0; line < count; ++line) {
-          const auto& p = problems[static_cast<std::size_t>(first + line)];
-          QLabel* mark = lines_[static_cast<std::size_t>(first + line)];
-          if (!p.marked) continue;
-          setMark(mark, answers::markText(p, port_.grouping(), brief));
-          mark->setFont(port_.font(points, true));
-          mark->adjustSize();
-          const QRect r = rightOf(mark, anchor, anchor.top() + pitch * line + pitch / 2);
-          if (!answers::fits(r, area, taken)) {
-            placed.clear();
-            break;
-          }
-          placed << r;
-        }
-      }
-      if (!placed.isEmpty()) break;
-    }
     for (int line = 0; line < count; ++line) {
+      const auto& p = problems[static_cast<std::size_t>(first + line)];
+      if (!p.marked) continue;
       QLabel* mark = lines_[static_cast<std::size_t>(first + line)];
-      if (!problems[static_cast<std::size_t>(first + line)].marked) continue;
-      mark->move(rightOf(mark, anchor, anchor.top() + pitch * line + pitch / 2).topLeft());
+      setMark(mark, answers::markText(p, port_.grouping()));
+      mark->setFont(font);
+      mark->adjustSize();
+      const QRect r =
+          rightOf(mark, c.text, gap, c.text.top() + c.linePitch * line + c.linePitch / 2);
+      mark->move(r.topLeft());
       mark->show();
+      taken << r;
     }
-    taken << placed;
   }
 }
 
 void AnswerMarks::placeScore(QList<QRect>& taken) {
   const int problems = sheet_.markedCount();
-  const bool columns = sheet_.showing() == Showing::Columns;
-  if (problems < 2 || !(columns || sheet_.complete())) return;
+  // Only while the totals it counts are on screen.
+  bool columns = false;
+  for (int c = 0; c < 4; ++c) columns = columns || !port_.answerColumn(c).text.isEmpty();
+  const bool shown = sheet_.showing() == Showing::Columns
+                         ? columns
+                         : sheet_.complete() && !port_.totalArea().isEmpty();
+  if (problems < 2 || !shown) return;
   const QString text = answers::scoreText(sheet_.correctCount(), problems);
   score_->setText(text);
   score_->setAccessibleName(QStringLiteral("正解数"));
   score_->setAccessibleDescription(text);
-  score_->adjustSize();
   using C = answers::Corner;
-  const QPoint at = answers::freeCorner(port_.widget(), score_->size(), taken,
-                                        {C::TopRight, C::BottomRight, C::TopLeft, C::BottomLeft});
-  score_->move(at);
-  score_->show();
-  taken << QRect(at, score_->size());
+  for (double points = kScorePoints; points >= kMinPoints; points *= kShrink) {
+    score_->setFont(port_.font(points, true));
+    score_->adjustSize();
+    if (const auto at =
+            answers::freeCorner(port_.displayArea(), score_->size(), taken,
+                                {C::TopRight, C::BottomRight, C::TopLeft, C::BottomLeft})) {
+      score_->move(*at);
+      score_->show();
+      taken << QRect(*at, score_->size());
+      return;
+    }
+  }
 }

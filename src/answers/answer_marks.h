@@ -5,14 +5,17 @@
 #include <QRect>
 #include <array>
 
+#include "countdown/column_fit.h"
+
 class AnswerSheet;
 class DrillPort;
 class QLabel;
 
 // The marks of a run whose learner typed answers: one beside the shown total,
 // one beside each total in the answer columns, and "n / m" for a run of
-// several problems. They follow the labels they stand beside and go when
-// those go.
+// several problems. They follow what they stand beside and go when it goes.
+// A column's marks are set in proportion to its font, in room the columns
+// keep for them (columnRoom), so that they shrink with the columns.
 class AnswerMarks {
  public:
   static constexpr int kColumnLines = 20;
@@ -23,6 +26,8 @@ class AnswerMarks {
   AnswerMarks& operator=(const AnswerMarks&) = delete;
 
   void refresh();
+  // The room the answer columns keep for these marks; none when nothing was typed.
+  layout::ColumnRoom columnRoom() const;
 
   QLabel* totalMark() const { return total_; }
   QLabel* columnMark(int problem) const { return lines_.at(static_cast<std::size_t>(problem)); }

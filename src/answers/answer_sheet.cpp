@@ -23,13 +23,16 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
     case K::Started:
       reset();
       active_ = true;
+      later_ = e.settings.mode == AnswerMode::Later;
+      planned_ = std::clamp(e.settings.runLength, 1, kMaxProblems);
       break;
     case K::CountdownEnded:
       if (!known) return;
-      // Digits still in the field were typed for the problem before.
+      // Digits still in the field were typed for the problem shown before.
       commitField();
       current_ = e.index;
       at(current_);
+      begun_ = std::max(begun_, e.index + 1);
       flashing_ = false;
       break;
     case K::NumberShown:
@@ -40,6 +43,11 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
       if (!known) return;
       at(e.index).total = e.value;
       return;
+    case K::AnswerWaitEnded:
+      // Enter at rest starts a drill again, as without typed answers.
+      if (field_.isEmpty()) return;
+      commitField();
+      break;
     case K::AnswerRevealed:
       if (!known) return;
       commitField();
@@ -58,11 +66,17 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
       showing_ = Showing::Nothing;
       shownProblem_ = -1;
       break;
-    case K::RunEnded:
+    case K::RunEnded: {
       if (!active_) return;
       runOver_ = true;
-      if (field_.isEmpty()) moveToFirstUnanswered();
+      commitField();
+      // Where the learner left off: after the last problem answered.
+      int last = -1;
+      for (int k = 0; k < static_cast<int>(problems_.size()); ++k)
+        if (problems_[k].typed) last = k;
+      if (const int next = nextUnanswered(later_ ? last : -1); next >= 0) current_ = next;
       break;
+    }
     case K::Aborted:
       reset();
       break;
@@ -75,8 +89,11 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
 }
 
 bool AnswerSheet::accepting() const {
-  return active_ && flashing_ && current_ >= 0 && current_ < static_cast<int>(problems_.size()) &&
-         !problems_[current_].marked;
+  if (!active_ || current_ < 0 || current_ >= static_cast<int>(problems_.size()) ||
+      problems_[current_].marked)
+    return false;
+  // The newest problem from its first number on; one gone back to at once.
+  return flashing_ || (later_ && current_ < begun_ - 1);
 }
 
 bool AnswerSheet::typeDigit(int digit) {
@@ -98,9 +115,51 @@ bool AnswerSheet::erase() {
 bool AnswerSheet::commit() {
   if (field_.isEmpty()) return false;
   commitField();
-  if (runOver_) moveToFirstUnanswered();
+  if (runOver_) {
+    const int next = nextUnanswered(current_);
+    if (later_)
+      current_ = next >= 0 ? next : (current_ + 1) % sheetSize();
+    else if (next >= 0)
+      current_ = next;
+  }
   changed();
   return true;
+}
+
+bool AnswerSheet::moveTo(int problem) {
+  if (!sheetShown() || !reachable(problem)) return false;
+  commitField();
+  current_ = problem;
+  at(problem);
+  changed();
+  return true;
+}
+
+bool AnswerSheet::step(int by) {
+  if (!sheetShown()) return false;
+  const int last = runOver_ ? sheetSize() - 1 : begun_ - 1;
+  return moveTo(std::clamp(current_ + by, 0, std::max(0, last)));
+}
+
+bool AnswerSheet::clearAnswer() {
+  if (!sheetShown() || !field_.isEmpty() || current_ < 0 ||
+      current_ >= static_cast<int>(problems_.size()) || problems_[current_].marked ||
+      !problems_[current_].typed)
+    return false;
+  problems_[current_].typed.reset();
+  changed();
+  return true;
+}
+
+bool AnswerSheet::sheetShown() const { return active_ && later_ && showing_ != Showing::Columns; }
+
+int AnswerSheet::sheetSize() const {
+  const int known = static_cast<int>(problems_.size());
+  return runOver_ ? std::max(1, known) : std::max(known, planned_);
+}
+
+bool AnswerSheet::reachable(int problem) const {
+  return problem >= 0 && problem < sheetSize() && (runOver_ || problem < begun_);
 }
 
 int AnswerSheet::markedCount() const {
@@ -124,7 +183,8 @@ void AnswerSheet::reset() {
   problems_.clear();
   field_.clear();
   current_ = -1;
-  active_ = flashing_ = runOver_ = used_ = false;
+  begun_ = planned_ = 0;
+  active_ = later_ = flashing_ = runOver_ = used_ = false;
   showing_ = Showing::Nothing;
   shownProblem_ = -1;
 }
@@ -156,12 +216,13 @@ void AnswerSheet::mark(int problem, double total) {
   }
 }
 
-void AnswerSheet::moveToFirstUnanswered() {
-  for (int k = 0; k < static_cast<int>(problems_.size()); ++k)
-    if (!problems_[k].typed && !problems_[k].marked) {
-      current_ = k;
-      return;
-    }
+int AnswerSheet::nextUnanswered(int after) const {
+  const int n = static_cast<int>(problems_.size());
+  for (int k = 1; k <= n; ++k) {
+    const int at = (after + k + n) % n;
+    if (!problems_[at].typed && !problems_[at].marked) return at;
+  }
+  return -1;
 }
 
 AnswerSheet::Problem& AnswerSheet::at(int problem) {

@@ -14,15 +14,16 @@ QString shownNumber(QString digits, bool grouping) {
 
 QString cssColour(pf::Colour c) { return pf::toQColor(c).name(QColor::HexRgb); }
 
-MarkText markText(const AnswerSheet::Problem& p, bool grouping, bool brief) {
+MarkText markText(const AnswerSheet::Problem& p, bool grouping) {
   if (!p.typed) return {QStringLiteral("未回答"), QStringLiteral("未回答"), {}};
   const QString typed = shownNumber(numberText(*p.typed), grouping);
   const QString description = QStringLiteral("あなたの答 ") + typed;
   if (p.total && *p.typed == *p.total)
     return {QStringLiteral("○"), QStringLiteral("正解"), description};
-  return {brief ? QStringLiteral("×") : QStringLiteral("× ") + typed, QStringLiteral("不正解"),
-          description};
+  return {QStringLiteral("× ") + typed, QStringLiteral("不正解"), description};
 }
+
+QString problemName(int k) { return QStringLiteral("第%1問").arg(k + 1); }
 
 QString scoreText(int correct, int problems) {
   return QStringLiteral("%1 / %2").arg(correct).arg(problems);

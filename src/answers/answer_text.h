@@ -21,9 +21,11 @@ struct MarkText {
   QString description;  // the learner's answer, when one was given
 };
 
-// The mark of a shown total; a wrong one shows the typed number unless
-// `brief` (when there is no room for it).
-MarkText markText(const AnswerSheet::Problem& p, bool grouping, bool brief = false);
+// The mark of a shown total; a wrong one shows the typed number.
+MarkText markText(const AnswerSheet::Problem& p, bool grouping);
+
+// "第6問": problem k of a run, counted from 0.
+QString problemName(int k);
 
 // "n / m": the correct answers of a run.
 QString scoreText(int correct, int problems);

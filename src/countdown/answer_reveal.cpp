@@ -99,24 +99,37 @@ void frmPelatto::PlaceRightList() { lbl5.setLeft(form.Width() - 500 - lbl5.Width
 // Long totals in many columns can be wider than the room between the
 // columns' centres: the columns then get a smaller font, all alike, until
 // each keeps a clear gap to its neighbour and the row stays in the window.
+// A feature that shows something beside the columns asks for room there
+// (columnRoom); the row may then also end higher, spread out or stand in
+// two rows.
 void frmPelatto::FitAnswerColumns() {
+  pf::Label* const columns[] = {&lbl6, &lbl7, &lbl8, &lbl9};
   std::vector<pf::Label*> shown;
-  for (pf::Label* l : {&lbl6, &lbl7, &lbl8, &lbl9})
-    if (!l->Caption().isEmpty()) shown.push_back(l);
+  std::vector<double> after;
+  for (std::size_t k = 0; k < 4; ++k)
+    if (!columns[k]->Caption().isEmpty())
+      shown.push_back(columns[k]), after.push_back(columnRoom.after[k]);
   if (shown.empty()) return;
   const auto centre = [](const pf::Label* l) { return l->Left() + l->Width() / 2; };
   // Hinted glyphs do not grow exactly in proportion to the size, so the
   // widths are measured again after every change.
   for (int pass = 0; pass < 10; ++pass) {
-    std::vector<layout::RowBlock> row;
-    for (const pf::Label* l : shown) row.push_back({centre(l), 0.5, l->Width()});
     const double points = shown.front()->FontSize();
-    const double fitted = layout::fitRowFontSize(form.Width(), row, points);
-    if (fitted >= points) return;
-    for (pf::Label* l : shown) {
-      const double x = centre(l);
-      l->setFontSize(fitted);
-      l->setLeft(x - l->Width() / 2);
+    std::vector<layout::RowBlock> row;
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+      const pf::Label* l = shown[k];
+      row.push_back({centre(l), 0.5, l->Width(), after[k] * points, l->Top(), l->Height()});
+    }
+    const layout::RowFit fit =
+        layout::fitRow(form.Width(), row, points, columnRoom.bottom, columnRoom.asked());
+    bool kept = fit.points >= points;
+    for (std::size_t k = 0; k < shown.size(); ++k)
+      kept = kept && fit.x[k] == row[k].x && fit.top[k] == row[k].top;
+    if (kept) return;
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+      shown[k]->setFontSize(fit.points);
+      shown[k]->setLeft(fit.x[k] - shown[k]->Width() / 2);
+      shown[k]->setTop(fit.top[k]);
     }
   }
 }

@@ -8,7 +8,7 @@
 #include "host/drill_port.h"
 
 GradeTest::GradeTest(DrillPort& port, HistoryApi* history)
-    : port_(port), history_(history), window_(std::make_unique<GradeWindow>(port.widget())) {
+    : port_(port), history_(history), window_(std::make_unique<GradeWindow>(port)) {
   window_->onStart = [this] { start(); };
   window_->onClose = [this] {
     if (state_ == State::Ready) state_ = State::Idle;

@@ -4,9 +4,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include "host/drill_port.h"
+
 namespace {
+
+constexpr int kMargin = 24;
+constexpr int kGap = 8;
+constexpr int kTitleBar = 32;  // room for a window manager's title bar
 
 QLabel* line(QWidget* parent, const char* objectName, int pointSize) {
   auto* l = new QLabel(parent);
@@ -21,9 +28,9 @@ QLabel* line(QWidget* parent, const char* objectName, int pointSize) {
 
 }  // namespace
 
-GradeWindow::GradeWindow(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Dialog),
-      main_(mainWindow),
+GradeWindow::GradeWindow(DrillPort& port)
+    : QWidget(port.widget(), Qt::Dialog),
+      port_(port),
       title_(line(this, "gradeTitle", 16)),
       facts_(line(this, "gradeFacts", 12)),
       hint_(line(this, "gradeHint", 12)),
@@ -66,6 +73,7 @@ void GradeWindow::showPlan(const QString& title, const QStringList& facts, const
   facts_->setText(facts.join('\n'));
   hint_->setText(hint);
   hint_->show();
+  facts_->show();
   for (QLabel* l : {outcome_, detail_, highest_}) l->clear(), l->hide();
   setAccessibleDescription((facts + QStringList{hint}).join(QStringLiteral("。")));
   start_->show();
@@ -81,7 +89,9 @@ void GradeWindow::showOutcome(const QString& outcome, const QString& detail,
   outcome_->setText(outcome);
   detail_->setText(detail);
   highest_->setText(highest);
+  // What the grade set was read before the start; the outcome alone is shorter.
   hint_->hide();
+  facts_->hide();
   outcome_->show();
   detail_->setVisible(!detail.isEmpty());
   highest_->setVisible(!highest.isEmpty());
@@ -102,9 +112,38 @@ void GradeWindow::closeEvent(QCloseEvent* event) {
   if (onClose) onClose();
 }
 
-// In the window's top-left corner, clear of the numbers in the middle.
+// In the main window's top-left corner, clear of the numbers in the middle;
+// once the answer columns are up, below them (over the panel if need be),
+// else beside the main window on its screen.
 void GradeWindow::placeBesideMain() {
   adjustSize();
-  const QRect area = main_->geometry();
-  move(area.left() + 24, area.top() + 24);
+  QWidget* main = port_.widget();
+  // The title bar a window manager adds is not known before it is shown.
+  const QSize size = frameSize().expandedTo(this->size() + QSize(0, kTitleBar));
+  QRect columns;
+  for (int c = 0; c < 4; ++c) columns |= port_.answerColumn(c).text;
+  // Their marks stand beside them: the whole band of the columns stays in sight.
+  const QRect band = QRect(0, columns.top(), main->width(), columns.height()) & main->rect();
+  const QPoint origin = main->mapToGlobal(QPoint(0, 0));
+  const QRect screen = main->screen()->availableGeometry();
+  const QRect inside(origin, main->size());
+  const QPoint tries[] = {
+      origin + QPoint(kMargin, kMargin),
+      origin + QPoint(kMargin, (columns.isEmpty() ? 0 : band.bottom()) + kGap),
+      QPoint(inside.right() + 1 + kMargin, inside.top()),
+      QPoint(inside.left() - kMargin - size.width(), inside.top()),
+      QPoint(inside.left(), inside.bottom() + 1 + kMargin),
+  };
+  // Where none is free: below the columns all the same, never over them.
+  QPoint at = tries[1];
+  for (std::size_t k = 0; k < std::size(tries); ++k) {
+    const QRect r(tries[k], size);
+    const bool onMain = k < 2;
+    if ((onMain ? inside.contains(r) : screen.contains(r)) &&
+        (columns.isEmpty() || !r.intersects(band.translated(origin)))) {
+      at = tries[k];
+      break;
+    }
+  }
+  move(at);
 }

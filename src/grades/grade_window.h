@@ -3,16 +3,18 @@
 #include <QWidget>
 #include <functional>
 
+class DrillPort;
 class QLabel;
 class QPushButton;
 
 // The small window of one grade test: what the grade sets and how long the
 // series really lasts, the "始める" button, and later the result. Every line
 // is a label a screen reader reads; the result also goes to the window's
-// accessible description.
+// accessible description. It stands on the main window where it covers
+// none of the answer columns and their marks, or beside it.
 class GradeWindow : public QWidget {
  public:
-  explicit GradeWindow(QWidget* mainWindow);
+  explicit GradeWindow(DrillPort& port);
 
   std::function<void()> onStart;
   std::function<void()> onClose;
@@ -33,7 +35,7 @@ class GradeWindow : public QWidget {
  private:
   void placeBesideMain();
 
-  QWidget* main_;
+  DrillPort& port_;
   QLabel* title_;
   QLabel* facts_;
   QLabel* hint_;

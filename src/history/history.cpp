@@ -1,6 +1,7 @@
 #include "history/history.h"
 
 #include <QKeySequence>
+#include <QWidget>
 #include <algorithm>
 
 #include "engine/problem_maker.h"
@@ -53,16 +54,33 @@ bool History::replay(const ProblemRecord& problem) {
   s.runLength = 1;
   s.mode = was.mode == AnswerMode::Automatic ? AnswerMode::Automatic : AnswerMode::Manual;
   // The panel keeps its own rules; the draws are worked out for what it took.
-  port_.applySettings(s);
+  // The learner's own settings come back at the next start.
+  port_.lendSettings(s);
   const std::optional<std::deque<float>> draws =
       drawsFor(numberRules(port_.settings()), {problem.numbers.begin(), problem.numbers.end()});
-  if (!draws) return refuse(QStringLiteral("この問題は同じ数字で出し直せません。"));
+  if (!draws) {
+    port_.takeBackSettings();
+    return refuse(QStringLiteral("この問題は同じ数字で出し直せません。"));
+  }
+  // The learner watches and types on the main window, wherever the replay was chosen.
+  QWidget* window = port_.widget();
+  if (window->isMinimized()) window->showNormal();
+  window->raise();
+  window->activateWindow();
   port_.scriptDraws(*draws);
   const RecordContext saved = recorder_.context();
   recorder_.setContext({RecordContext::Kind::Replay, {}, 0});
-  replaying_ = true;
+  replayTerms_ = s.terms;
+  starting_ = true;
   port_.pressStart();
+  starting_ = false;
   recorder_.setContext(saved);
+  if (!replaying_) {
+    port_.scriptDraws({});
+    port_.takeBackSettings();
+    return refuse(QStringLiteral("もう一度の出題を始められませんでした。"));
+  }
+  port_.returnOnNextStart();
   return true;
 }
 
@@ -78,8 +96,16 @@ bool History::replayLast() {
 
 void History::onDrillEvent(const DrillEvent& event) {
   using K = DrillEvent::Kind;
+  // The replay's own start; a run that ends first (a start in the hand-over) is not it.
+  if (starting_ && event.kind == K::Started) replaying_ = true;
+  if (!replaying_) return;
+  // Other terms would flash other numbers: the replay stops instead.
+  if (event.kind == K::SettingsChanged && event.settings.terms != replayTerms_) {
+    if (notice_) notice_(QStringLiteral("口数が変わったので、もう一度の出題を中止しました。"));
+    port_.pressAbort();
+  }
   // Draws a stopped replay did not use must not shape the next drill.
-  if (replaying_ && (event.kind == K::Aborted || event.kind == K::RunEnded)) {
+  if (event.kind == K::Aborted || event.kind == K::RunEnded) {
     port_.scriptDraws({});
     replaying_ = false;
   }

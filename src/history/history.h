@@ -29,9 +29,12 @@ class History : public HistoryApi, private DrillListener {
   void setNotice(HistoryStore::Notice notice);
 
   // Flashes the problem's numbers again at its settings, recorded as a
-  // replay: one problem, with its answer shown in the same way (a manual
-  // answer when the problem was part of an answer-later run). Returns false
-  // (and tells why) when the window is busy or the numbers cannot be made again.
+  // replay, on the main window brought to the front: one problem, with its
+  // answer shown in the same way (a manual answer when the problem was part
+  // of an answer-later run). The panel is lent to the replay; the learner's
+  // own settings come back at the next start. Returns false (and tells why)
+  // when the window is busy or the numbers cannot be made again; a replay
+  // whose terms are changed is stopped.
   bool replay(const ProblemRecord& problem);
   bool replayLast();
 
@@ -50,5 +53,7 @@ class History : public HistoryApi, private DrillListener {
   DrillRecorder recorder_;
   HistoryStore::Notice notice_;
   QMap<qint64, GradeTestRecord> sessionTests_;  // this session's, in case the file lags
-  bool replaying_ = false;
+  bool replaying_ = false;                      // from the replay's start to its end
+  bool starting_ = false;                       // the replay is pressing start
+  int replayTerms_ = 0;
 };

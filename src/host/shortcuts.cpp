@@ -1,6 +1,8 @@
 #include "host/shortcuts.h"
 
+#include <QAction>
 #include <QKeySequence>
+#include <QMenu>
 
 #include "host/drill_port.h"
 #include "host/window_menu.h"
@@ -30,12 +32,28 @@ const ShortcutInfo& shortcutInfo(shortcut::Id id) {
 }
 
 void addDrillShortcuts(WindowMenu& menu, DrillPort& port) {
-  const auto add = [&](shortcut::Id id, void (DrillPort::*press)()) {
-    const ShortcutInfo& s = shortcutInfo(id);
-    menu.add(s.japanese, QKeySequence(s.key), [&port, press] { (port.*press)(); });
+  struct Entry {
+    shortcut::Id id;
+    void (DrillPort::*press)();
+    bool (DrillPort::*can)() const;
   };
-  add(shortcut::Start, &DrillPort::pressStart);
-  add(shortcut::Hold, &DrillPort::pressHold);
-  add(shortcut::Answer, &DrillPort::pressAnswer);
-  add(shortcut::Abort, &DrillPort::pressAbort);
+  static constexpr Entry kEntries[] = {
+      {shortcut::Start, &DrillPort::pressStart, &DrillPort::canStart},
+      {shortcut::Hold, &DrillPort::pressHold, &DrillPort::canHold},
+      {shortcut::Answer, &DrillPort::pressAnswer, &DrillPort::canAnswer},
+      {shortcut::Abort, &DrillPort::pressAbort, &DrillPort::canAbort},
+  };
+  std::vector<QAction*> actions;
+  for (const Entry& e : kEntries) {
+    const ShortcutInfo& s = shortcutInfo(e.id);
+    actions.push_back(
+        menu.add(s.japanese, QKeySequence(s.key), [&port, press = e.press] { (port.*press)(); }));
+  }
+  // Each entry is usable exactly when its button is.
+  const auto follow = [&port, actions] {
+    for (std::size_t k = 0; k < actions.size(); ++k)
+      actions[k]->setEnabled((port.*kEntries[k].can)());
+  };
+  follow();
+  port.watchButtons(menu.menu(), follow);
 }

@@ -34,5 +34,6 @@ enum Id {
 const std::vector<ShortcutInfo>& shortcutList();
 const ShortcutInfo& shortcutInfo(shortcut::Id id);
 
-// Start, hold/resume, answer and abort in the menu, each a press of its button.
+// Start, hold/resume, answer and abort in the menu, each a press of its
+// button and enabled exactly when that button is.
 void addDrillShortcuts(WindowMenu& menu, DrillPort& port);

@@ -42,6 +42,12 @@ void Control::Move(double left, double top, double width, double height) {
   geometryChanged();
 }
 
+QRect Control::rectInWindow() const {
+  const QWidget* window = w_->window();
+  if (!w_->isVisibleTo(window)) return {};
+  return QRect(w_->mapTo(window, QPoint(0, 0)), w_->size());
+}
+
 bool Control::Visible() const { return !w_->isHidden(); }
 void Control::setVisible(bool visible) {
   if (visible == w_->isHidden()) FramePresenter::note(w_, w_->rect());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include "platform/units.h"
@@ -49,6 +50,8 @@ class Control {
   double FontSize() const { return fontSize_; }
 
   QWidget* widget() const { return w_; }
+  // Where it stands, in pixels of the window's client area; empty while hidden.
+  QRect rectInWindow() const;
 
  protected:
   Control(Container& parent, const char* name, QWidget* w);

@@ -107,6 +107,19 @@ void Label::fit() {
   applyGeometry();
 }
 
+QRect Label::textRect() const {
+  if (!label_->isVisibleTo(label_->window()) || caption_.isEmpty()) return {};
+  return textRectOf(label_->text());
+}
+
+QRect Label::textRectOf(const QString& text) const {
+  const QRect r =
+      label_->fontMetrics().boundingRect(label_->contentsRect(), int(label_->alignment()), text);
+  return r.translated(label_->mapTo(label_->window(), QPoint(0, 0)));
+}
+
+int Label::lineSpacing() const { return label_->fontMetrics().lineSpacing(); }
+
 void Label::warmGlyphs(const QString& text) const {
   const QFontMetrics fm(label_->font());
   QPixmap pm(std::max(1, fm.horizontalAdvance(text)), std::max(1, fm.height()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <functional>
 
@@ -28,6 +29,13 @@ class Label final : public Control {
   void setAlignment(Align a);
   void setAutoSize(bool on);
   void setBorder(bool on);
+  // Where its text stands, in pixels of the window's client area; empty
+  // while it or its caption is not shown.
+  QRect textRect() const;
+  // Where `text` would stand in it, shown or not.
+  QRect textRectOf(const QString& text) const;
+  // The distance between its lines of text, in pixels.
+  int lineSpacing() const;
   // Renders text at the current font once off screen, so that the first
   // real paint of those glyphs is not slowed by rasterising them.
   void warmGlyphs(const QString& text) const;

@@ -210,6 +210,8 @@ void Window::setWindowState(WindowState s) {
 double Window::Width() const { return toTwips(surface_->frameGeometry().width()); }
 double Window::Height() const { return toTwips(surface_->frameGeometry().height()); }
 
+QRect Window::clientRect() const { return surface_->rect(); }
+
 void Window::setClientSize(double widthTwips, double heightTwips) {
   surface_->resize(toPixels(widthTwips), toPixels(heightTwips));
 }

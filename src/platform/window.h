@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -98,6 +99,8 @@ class Window final : public Container {
   // Outer size, title bar and borders included, in twips.
   double Width() const;
   double Height() const;
+  // The client area, in pixels.
+  QRect clientRect() const;
   void setClientSize(double widthTwips, double heightTwips);
   void setIcon(const QString& resource);
 

@@ -7,7 +7,7 @@
 #include "host/window_menu.h"
 #include "progress/progress_window.h"
 
-Progress::Progress(FeatureHost& host, History& history) : history_(history) {
+Progress::Progress(FeatureHost& host, History& history) : host_(host), history_(history) {
   const ShortcutInfo& entry = shortcutInfo(shortcut::Progress);
   host.menu().add(entry.japanese, QKeySequence(entry.key), [this] { open(); });
 }
@@ -15,6 +15,9 @@ Progress::Progress(FeatureHost& host, History& history) : history_(history) {
 Progress::~Progress() = default;
 
 void Progress::open() {
-  if (!window_) window_ = std::make_unique<ProgressWindow>(history_);
+  if (!window_) {
+    window_ = std::make_unique<ProgressWindow>(history_);
+    window_->handOnKeys(host_.port().widget());
+  }
   window_->open();
 }

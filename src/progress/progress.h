@@ -19,6 +19,7 @@ class Progress {
   ProgressWindow* window() const { return window_.get(); }
 
  private:
+  FeatureHost& host_;
   History& history_;
   std::unique_ptr<ProgressWindow> window_;
 };

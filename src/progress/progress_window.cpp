@@ -1,5 +1,6 @@
 #include "progress/progress_window.h"
 
+#include <QAction>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -23,6 +24,7 @@ namespace {
 
 constexpr int kRecentRows = 500;
 constexpr int kChartDays = 30;
+constexpr int kNumbersColumn = 7;
 
 QChartView* chartView() {
   auto* view = new QChartView;
@@ -66,6 +68,30 @@ ProgressWindow::ProgressWindow(History& history, QWidget* parent)
   layout->addWidget(tabs_);
   status_ = new QLabel;
   layout->addWidget(status_);
+  auto* close = new QAction(this);
+  close->setShortcut(QKeySequence(Qt::Key_Escape));
+  connect(close, &QAction::triggered, this, &QWidget::close);
+  addAction(close);
+}
+
+void ProgressWindow::handOnKeys(QWidget* mainWindow) {
+  for (QAction* a : mainWindow->actions()) {
+    const QKeySequence key = a->shortcut();
+    if (key.isEmpty() || key == QKeySequence(Qt::Key_Escape)) continue;
+    auto* proxy = new QAction(this);
+    proxy->setShortcut(key);
+    // The drill is on the main window: it comes to the front first, unless
+    // the key opens this window again.
+    connect(proxy, &QAction::triggered, this, [mainWindow, a, key] {
+      if (!a->isEnabled()) return;
+      if (key != QKeySequence(Qt::Key_F9)) {
+        mainWindow->raise();
+        mainWindow->activateWindow();
+      }
+      a->trigger();
+    });
+    addAction(proxy);
+  }
 }
 
 QWidget* ProgressWindow::chartsPage() {
@@ -124,10 +150,14 @@ QWidget* ProgressWindow::problemsPage() {
   row->addWidget(replay);
   row->addWidget(exportButton);
   layout->addLayout(row);
+  // The numbers last, in the room the others leave: a long list is cut
+  // there (all of it in the cell's tooltip), never pushing the answer away.
   table_ = newTable({QStringLiteral("日時"), QStringLiteral("桁"), QStringLiteral("口数"),
-                     QStringLiteral("速さ"), QStringLiteral("数字"), QStringLiteral("合計"),
-                     QStringLiteral("答え"), QStringLiteral("判定")});
+                     QStringLiteral("速さ"), QStringLiteral("合計"), QStringLiteral("答え"),
+                     QStringLiteral("判定"), QStringLiteral("数字")});
   table_->setObjectName(QStringLiteral("problemTable"));
+  table_->setWordWrap(false);
+  table_->horizontalHeader()->setSectionResizeMode(kNumbersColumn, QHeaderView::Stretch);
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { replaySelected(); });
   layout->addWidget(table_);
   return page;
@@ -192,8 +222,10 @@ void ProgressWindow::refreshProblems() {
     if (r.kind == RecordContext::Kind::Test) when += QStringLiteral(" 検");
     setRow(table_, row,
            {when, digitsLabel(r.settings), QString::number(r.settings.terms),
-            paceLabel(r.settings.pace), numbersText(r.numbers), QString::number(r.total),
-            r.answer ? QString::number(*r.answer) : QString(), markLabel(r.mark, r.aborted)});
+            paceLabel(r.settings.pace), QString::number(r.total),
+            r.answer ? QString::number(*r.answer) : QString(), markLabel(r.mark, r.aborted),
+            numbersText(r.numbers)});
+    table_->item(row, kNumbersColumn)->setToolTip(numbersText(r.numbers));
   }
   table_->resizeColumnsToContents();
   table_->setUpdatesEnabled(true);

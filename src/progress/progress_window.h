@@ -21,6 +21,9 @@ class ProgressWindow : public QWidget {
 
   // Reads the history again and shows the window in front.
   void open();
+  // The keys of `mainWindow`'s actions work here too, on the main window
+  // brought to the front (F9 only reads the history again); Esc closes this one.
+  void handOnKeys(QWidget* mainWindow);
   void refresh();
 
   QTableWidget* problemTable() const { return table_; }

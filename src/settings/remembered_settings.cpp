@@ -140,7 +140,7 @@ void RememberedSettings::onDrillEvent(const DrillEvent& event) {
 }
 
 void RememberedSettings::store() {
-  if (listening_) values_.panel = port_.settings();
+  if (listening_) values_.panel = port_.ownSettings();
   if (!file_) return;
   // QSettings writes on a later turn of the event loop; during a drill not even that.
   if (inDrill_) {

@@ -13,7 +13,11 @@ void frmPelatto::connectHandlers() {
     };
   };
   form.onResize = run([this] { Form_Resize(); });
-  cmdStart.onClick = run([this] { cmdStart_Click(); });
+  cmdStart.onClick = run([this] {
+    // A copy: the hook may clear itself.
+    if (const auto hook = beforeStart) hook();
+    cmdStart_Click();
+  });
   cmdEnd.onClick = run([this] { cmdEnd_Click(); });
   cmdTome.onClick = run([this] { cmdTome_Click(); });
   cmdStop.onClick = run([this] { cmdStop_Click(); });

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "countdown/column_fit.h"
 #include "engine/drill_events.h"
 #include "engine/drill_state.h"
 #include "platform/clock.h"
@@ -108,6 +111,10 @@ class frmPelatto : public DrillState {
   DrillEvents events;
   // The panel as the learner reads it.
   DrillSettings currentSettings() const;
+  // Room a feature keeps beside the answer columns (FitAnswerColumns); none by default.
+  layout::ColumnRoom columnRoom;
+  // Run by a click of the start button before its handler, when set (DrillPort::lendSettings).
+  std::function<void()> beforeStart;
 
   pf::Window form;      // the window itself: background, printed advisory, dial lines
   pf::LineArray& lin1;  // the countdown dial: line 0 at design, 1 to 49 made at load

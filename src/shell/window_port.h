@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "host/drill_port.h"
 
 class frmPelatto;
@@ -8,6 +10,9 @@ class frmPelatto;
 class WindowPort final : public DrillPort {
  public:
   explicit WindowPort(frmPelatto& window) : w_(window) {}
+  ~WindowPort() override;
+  WindowPort(const WindowPort&) = delete;
+  WindowPort& operator=(const WindowPort&) = delete;
 
   void subscribe(DrillListener* listener, Stage stage = Stage::Features) override;
   void unsubscribe(DrillListener* listener) override;
@@ -17,13 +22,36 @@ class WindowPort final : public DrillPort {
   bool grouping() const override;
   QFont font(double points, bool bold) const override;
   void applySettings(const DrillSettings& s) override;
+  void lendSettings(const DrillSettings& s) override;
+  void returnOnNextStart() override;
+  void takeBackSettings() override;
+  DrillSettings ownSettings() const override;
   bool canStart() const override;
+  bool canHold() const override;
+  bool canAnswer() const override;
+  bool canAbort() const override;
   void pressStart() override;
   void pressHold() override;
   void pressAbort() override;
   void pressAnswer() override;
   void scriptDraws(std::deque<float> draws) override;
+  QRect displayArea() const override;
+  QRect panelArea() const override;
+  QRect totalArea() const override;
+  Column answerColumn(int column) const override;
+  QList<QRect> takenAreas(bool flashBand = false) const override;
+  void reserveBesideColumns(const layout::ColumnRoom& room) override;
+  void watchLayout(QObject* owner, std::function<void()> changed) const override;
+  void watchButtons(QObject* owner, std::function<void()> changed) const override;
 
  private:
+  struct Loan {
+    DrillSettings own;   // the learner's, when the loan began
+    DrillSettings lent;  // what the loan set
+  };
+  void applyPanel(const DrillSettings& s);
+
   frmPelatto& w_;
+  std::optional<Loan> loan_;
+  std::optional<DrillSettings> settling_;  // the learner's, while a loan is set or given back
 };
