@@ -50,6 +50,7 @@ void DrillEvents::announce(DrillEvent::Kind kind, double value, const QString& t
 
 void DrillEvents::deliver(DrillEvent event) {
   event.timeNs = now_();
+  event.shownNs = shown_ ? shown_() : event.timeNs;
   pending_.push_back(std::move(event));
   // A listener that makes the window announce again (by clicking a control)
   // gets that event after this one, not inside it.

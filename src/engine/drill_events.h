@@ -48,7 +48,8 @@ struct DrillEvent {
     Closed,           // the window is closing
   };
   Kind kind = Kind::Started;
-  std::int64_t timeNs = 0;  // monotonic time of the clock that runs the drill
+  std::int64_t timeNs = 0;   // monotonic time of the clock that runs the drill
+  std::int64_t shownNs = 0;  // when the change it tells of reached the screen (late ticks later)
   double value = 0;
   QString text;
   int index = 0;
@@ -67,7 +68,8 @@ class DrillListener {
 class DrillEvents {
  public:
   using Now = std::function<std::int64_t()>;
-  explicit DrillEvents(Now now) : now_(std::move(now)) {}
+  // now: the drill's time; shown: when the current change reaches the screen.
+  explicit DrillEvents(Now now, Now shown = {}) : now_(std::move(now)), shown_(std::move(shown)) {}
 
   void subscribe(DrillListener* listener);
   void unsubscribe(DrillListener* listener);
@@ -85,7 +87,7 @@ class DrillEvents {
   void deliver(DrillEvent event);
   void tell(DrillListener* listener, const DrillEvent& event);
 
-  Now now_;
+  Now now_, shown_;
   std::vector<DrillListener*> listeners_;
   std::vector<DrillListener*> reported_;  // listeners whose failure was already reported
   DrillSettings settings_;
