@@ -6,6 +6,7 @@
 #include "harness.h"
 #include "platform/precise_clock.h"
 #include "platform/realtime.h"
+#include "platform/refresh_grid.h"
 #include "platform/tick_schedule.h"
 #include "platform/timer.h"
 
@@ -122,6 +123,55 @@ class PreciseClockTest : public QObject {
     QVERIFY(h.clock.advanceUntil([&] { return !h->lbl1.Caption().isEmpty(); }, 1000));
     QCOMPARE(h.clock.now() - resumed, 50);
     QCOMPARE(h->n, 2);
+  }
+
+  // On a compositor's refreshes (60 Hz, one shown at 1 s): a change is seen
+  // on the refresh nearest its due time and sent 1 ms after the refresh
+  // before; one too late for that goes to the next refresh it can reach; a
+  // frame shown later than meant sends the later ones a frame earlier. On a
+  // compositor that shows frames on a timer, a change is sent the median of
+  // the last delays ahead.
+  void refreshSlot_data() {
+    QTest::addColumn<Times>("shown");  // frames shown, with the refresh they were meant for
+    QTest::addColumn<Times>("meant");  // (empty: a compositor without refreshes; then meant = sent)
+    QTest::addColumn<std::int64_t>("due");
+    QTest::addColumn<std::int64_t>("now");
+    QTest::addColumn<std::int64_t>("send");
+    QTest::addColumn<std::int64_t>("seen");
+    const std::int64_t s = 1'000 * kMs, t = 16'666'666;
+    QTest::newRow("nearest refresh after the due time")
+        << Times{s} << Times{0} << s + 3 * t + 2 * kMs << s << s + 2 * t + kMs << s + 3 * t;
+    QTest::newRow("nearest refresh before it")
+        << Times{s} << Times{0} << s + 3 * t - 8 * kMs << s << s + 2 * t + kMs << s + 3 * t;
+    QTest::newRow("half a frame still reaches it")
+        << Times{s} << Times{0} << s + 3 * t << s + 2 * t + 9 * kMs << s + 2 * t + 9 * kMs
+        << s + 3 * t;
+    QTest::newRow("too late: the next refresh")
+        << Times{s} << Times{0} << s + 3 * t << s + 2 * t + 10 * kMs << s + 3 * t + kMs
+        << s + 4 * t;
+    QTest::newRow("a frame shown late: two frames ahead")
+        << Times{s, s + 5 * t} << Times{0, s + 4 * t} << s + 8 * t << s << s + 6 * t + kMs
+        << s + 8 * t;
+    QTest::newRow("on a timer: the median delay")
+        << Times{s + 25 * kMs, s + 126 * kMs, s + 240 * kMs}
+        << Times{s, s + 100 * kMs, s + 200 * kMs} << 2 * s << s << 2 * s - 26 * kMs << 2 * s;
+  }
+  void refreshSlot() {
+    QFETCH(Times, shown);
+    QFETCH(Times, meant);
+    QFETCH(std::int64_t, due);
+    QFETCH(std::int64_t, now);
+    const bool onTimer = QByteArray(QTest::currentDataTag()).startsWith("on a timer");
+    pf::RefreshGrid grid;
+    for (qsizetype k = 0; k < shown.size(); ++k) {
+      if (onTimer)
+        grid.presentedOnTimer(shown[k], 16'666'666, meant[k]);
+      else
+        grid.presented(shown[k], 16'666'666, meant[k]);
+    }
+    const pf::TickStages::Slot slot = grid.slot(due, now);
+    QTEST(slot.sendAt, "send");
+    QTEST(slot.seenAt, "seen");
   }
 
   // The lead is cut to a quarter of the interval, so the 20 ms ticks of the

@@ -21,8 +21,10 @@ void RefreshGrid::presentedOnTimer(std::int64_t atNs, std::int64_t periodNs, std
   if (atNs <= sentNs) return;
   periodNs_ = std::max<std::int64_t>(periodNs, 1);
   delays_[nextDelay_++ % delays_.size()] = atNs - sentNs;
-  delayNs_ =
-      *std::max_element(delays_.begin(), delays_.begin() + std::min(nextDelay_, delays_.size()));
+  auto sorted = delays_;
+  const auto n = static_cast<std::ptrdiff_t>(std::min(nextDelay_, sorted.size()));
+  std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.begin() + n);
+  delayNs_ = sorted[static_cast<std::size_t>(n / 2)];
 }
 
 TickStages::Slot RefreshGrid::slot(std::int64_t dueNs, std::int64_t nowNs) const {
