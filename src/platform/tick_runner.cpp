@@ -57,8 +57,9 @@ bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>&
   trace.woke = nowNs;
   // Moved on before the handler runs, so that the handler's own changes to
   // the timer win.
+  const TickSchedule before = entry.schedule;
   entry.schedule.advance(std::max(trace.due, trace.shown));
-  entry.seq = ++seq_;
+  const std::uint64_t seq = entry.seq = ++seq_;
   trace.shifted = entry.schedule.shifted();
   if (stages_) stages_->collect();
   tickTime_ = trace.deadline;
@@ -71,6 +72,14 @@ bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>&
   trace.painted = clockNs();
   if (stages_) stages_->show(trace.shown);
   trace.flushed = clockNs();
+  // A change that took long to reach the screen (the display server held
+  // up its paint) still stands its gap before the next one.
+  const auto again = armed_.find(timer);
+  if (again != armed_.end() && again->second.seq == seq &&
+      trace.flushed > std::max(trace.due, trace.shown)) {
+    again->second.schedule = before;
+    again->second.schedule.advance(trace.flushed);
+  }
   if (onTrace) onTrace(trace);
   return true;
 }
