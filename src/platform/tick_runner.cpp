@@ -53,7 +53,8 @@ bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>&
   trace.deadline = entry.schedule.deadline();
   trace.due = entry.schedule.dueAt();
   trace.shown = std::max(slot.seenAt, nowNs);
-  trace.plannedWake = slot.sendAt;
+  // When it was meant to run: its due time, should it come later.
+  trace.plannedWake = std::min(slot.sendAt, trace.due);
   trace.woke = nowNs;
   // Moved on before the handler runs, so that the handler's own changes to
   // the timer win.
