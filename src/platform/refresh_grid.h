@@ -15,8 +15,8 @@ namespace pf {
 // late because it was sent near a frame's edge. A compositor that shows
 // frames on a timer of its own rather than the display's refresh (weston's
 // headless output) has no refreshes to aim at: there a change is sent as
-// long ahead of its due time as the last frames took to be shown (the
-// median, so that one slow frame does not move the next ones).
+// long ahead of its due time as the last frames took to be shown (their
+// median, changed only when it moves by more than 2 ms).
 class RefreshGrid {
  public:
   bool known() const { return periodNs_ > 0; }
@@ -33,13 +33,14 @@ class RefreshGrid {
 
   static constexpr std::int64_t kAfterRefreshNs = 1'000'000;
   static constexpr int kMostFramesAhead = 3;
+  static constexpr std::int64_t kSteadyNs = 2'000'000;
 
  private:
   std::int64_t anchorNs_ = 0, periodNs_ = 0;
   int framesAhead_ = 1;
   // Without refreshes: the times from sending to being shown of the last
   // frames, as a ring.
-  std::array<std::int64_t, 7> delays_{};
+  std::array<std::int64_t, 15> delays_{};
   std::size_t nextDelay_ = 0;
   std::int64_t delayNs_ = -1;
 };
