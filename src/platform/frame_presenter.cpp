@@ -3,7 +3,6 @@
 #include <QBackingStore>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QWidget>
 #include <QWindow>
@@ -23,18 +22,6 @@ void FramePresenter::note(const QWidget* w, const QRect& r) {
   Pending& d = p.dirty_[top];
   d.window = top;
   d.region += QRect(w->mapTo(top, r.topLeft()), r.size());
-}
-
-void FramePresenter::prepare() {
-  // Only X11's shared-memory back buffer waits so, and only there does a
-  // paint of nothing leave every pixel as it was.
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
-  for (const QPointer<QWidget>& top : shown_) {
-    QBackingStore* store = top ? top->backingStore() : nullptr;
-    if (!store || !top->isVisible() || store->size() != top->size()) continue;
-    store->beginPaint(top->rect());
-    store->endPaint();
-  }
 }
 
 void FramePresenter::collect() {
@@ -66,7 +53,6 @@ void FramePresenter::paint() {
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     store->endPaint();
-    if (std::find(shown_.begin(), shown_.end(), top) == shown_.end()) shown_.emplace_back(top);
     painted_[top].window = top;
     painted_[top].region += r;
   }

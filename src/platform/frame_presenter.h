@@ -29,10 +29,6 @@ class FramePresenter final : public QObject, public TickStages {
   // recorded while a tick is collecting.
   static void note(const QWidget* w, const QRect& r);
 
-  // Ahead of a tick, while nothing is due: waits now, not at the tick, for
-  // the X server to finish with the frame last sent (the back buffer is
-  // made ready for painting, its pixels unchanged).
-  void prepare();
   void collect() override;
   // Paints what was noted into the back buffers; the screen is unchanged.
   void paint() override;
@@ -59,7 +55,6 @@ class FramePresenter final : public QObject, public TickStages {
     QRegion region;
   };
   std::map<QWidget*, Pending> dirty_, painted_;
-  std::vector<QPointer<QWidget>> shown_;  // windows a tick has painted
   std::vector<QPointer<QWidget>> held_;
   RefreshGrid refreshes_;
   bool presentationTried_ = false;

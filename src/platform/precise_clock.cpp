@@ -35,7 +35,6 @@ struct PreciseClock::Impl {
   bool inProcess = false;
   SchedulerCalls calls = SchedulerCalls::system();
   bool raised = false;
-  std::int64_t prepared = -1;  // the tick the back buffer was last made ready for
 
   void setAlarm(std::optional<std::int64_t> at) {
     itimerspec when{};
@@ -66,13 +65,7 @@ struct PreciseClock::Impl {
       const auto run = runner.nextRun(now);
       if (!run) break;
       const FlushStep step = planFlush(now, *run, kFinalWaitNs);
-      if (step.kind == FlushStep::WaitInLoop) {
-        // Woken the lead before a tick: its paint will not wait for the
-        // display server then.
-        if (prepared != *run) FramePresenter::instance().prepare();
-        prepared = *run;
-        break;
-      }
+      if (step.kind == FlushStep::WaitInLoop) break;
       if (step.kind == FlushStep::Sleep) {
         const timespec until = toTimespec(step.untilNs);
         while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
