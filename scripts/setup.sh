@@ -14,6 +14,7 @@ packages=(
   pkg-config libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev libxcb-present-dev
   libpulse-dev
   lintian
+  qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols weston xwayland
 )
 
 missing=()

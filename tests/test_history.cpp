@@ -118,11 +118,15 @@ class HistoryTest : public QObject {
       };
       QString last;
       bool wasFlashing = false;
+      // Every third drill comes late to each first number: the series is
+      // stored as long as it was seen.
+      const bool late = drill % 3 == 1;
       h.clock.advanceUntil(
           [&] {
             const bool flashing = h->tmr2.Interval() != 0;
             if (flashing && !wasFlashing) countdownEnds << h.clock.now();
             if (flashing && !wasFlashing) seen.problems << Seen::Problem{};
+            if (flashing && !wasFlashing && late) h.clock.stall(5 * h->hayasa + 10);
             wasFlashing = flashing;
             if (const QString now = flashed(); now != last) {
               const QString digits = now.section('|', 1);

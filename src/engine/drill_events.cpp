@@ -56,6 +56,7 @@ DrillEvents::Scope::~Scope() {
 
 void DrillEvents::deliver(DrillEvent event) {
   event.timeNs = now_();
+  event.shownNs = shown_ ? shown_() : event.timeNs;
   pending_.push_back(std::move(event));
   if (depth_ == 0) drain();
 }

@@ -54,7 +54,8 @@ struct DrillEvent {
     Closed,           // the window is closing
   };
   Kind kind = Kind::Started;
-  std::int64_t timeNs = 0;  // monotonic time of the clock that runs the drill
+  std::int64_t timeNs = 0;   // monotonic time of the clock that runs the drill
+  std::int64_t shownNs = 0;  // when the change it tells of reached the screen (late ticks later)
   double value = 0;
   QString text;
   int index = 0;
@@ -73,7 +74,8 @@ class DrillListener {
 class DrillEvents {
  public:
   using Now = std::function<std::int64_t()>;
-  explicit DrillEvents(Now now) : now_(std::move(now)) {}
+  // now: the drill's time; shown: when the current change reaches the screen.
+  explicit DrillEvents(Now now, Now shown = {}) : now_(std::move(now)), shown_(std::move(shown)) {}
 
   // Held for the run of a handler: what it and the handlers nested in it
   // announce reaches the listeners when the outermost one has returned, so a
@@ -108,7 +110,7 @@ class DrillEvents {
   void drain();
   void tell(DrillListener* listener, const DrillEvent& event);
 
-  Now now_;
+  Now now_, shown_;
   struct Subscriber {
     DrillListener* listener;
     int stage;

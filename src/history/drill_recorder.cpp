@@ -52,19 +52,19 @@ void DrillRecorder::onDrillEvent(const DrillEvent& e) {
     }
     case K::NumberShown:
       if (!current_ || current_->ended) break;
-      if (current_->record.numbers.isEmpty()) current_->firstNs = e.timeNs;
+      if (current_->record.numbers.isEmpty()) current_->firstNs = e.shownNs;
       current_->record.numbers << std::llround(e.value);
       current_->lastOffNs = -1;
       break;
     case K::Blanked:
       if (current_ && !current_->ended && !current_->record.numbers.isEmpty())
-        current_->lastOffNs = e.timeNs;
+        current_->lastOffNs = e.shownNs;
       break;
     case K::SeriesEnded:
       if (!current_ || current_->ended) break;
       current_->ended = true;
       current_->record.total = std::llround(e.value);
-      current_->record.seriesMs = seriesMs(*current_, e.timeNs);
+      current_->record.seriesMs = seriesMs(*current_, e.shownNs);
       last_ = current_->record;
       run_problems_ << *current_;
       current_.reset();
@@ -83,7 +83,7 @@ void DrillRecorder::onDrillEvent(const DrillEvent& e) {
         Problem p = *current_;
         p.ended = true;
         p.record.aborted = true;
-        p.record.seriesMs = seriesMs(p, e.timeNs);
+        p.record.seriesMs = seriesMs(p, e.shownNs);
         for (qint64 n : p.record.numbers) p.record.total += n;
         run_problems_ << p;
       }

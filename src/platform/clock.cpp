@@ -1,35 +1,28 @@
 #include "platform/clock.h"
 
-#include "platform/timer.h"
+#include <algorithm>
 
 namespace pf {
 
-void VirtualClock::arm(Timer& timer, int intervalMs) {
-  armed_[&timer] = Entry{now_ + intervalMs, ++seq_, intervalMs};
-}
+void VirtualClock::arm(Timer& timer, int intervalMs) { runner_.arm(timer, intervalMs * kMs, now_); }
 
-void VirtualClock::disarm(Timer& timer) { armed_.erase(&timer); }
+void VirtualClock::disarm(Timer& timer) { runner_.disarm(timer); }
 
-bool VirtualClock::step(std::int64_t end) {
-  Timer* next = nullptr;
-  const Entry* best = nullptr;
-  for (const auto& [t, e] : armed_) {
-    if (e.due > end) continue;
-    if (!best || e.due < best->due || (e.due == best->due && e.seq < best->seq)) {
-      best = &e;
-      next = t;
-    }
+// One tick: woken its lead ahead, as the program's clock is, then run when due.
+bool VirtualClock::step(std::int64_t endNs) {
+  const auto clockNs = [this] { return now_; };
+  for (bool woken = false;; woken = true) {
+    const std::int64_t from = std::max(now_, blockedUntil_);
+    const auto at = woken ? runner_.nextRun(from) : runner_.nextWake(from);
+    if (!at || std::max(from, *at) > endNs) return false;
+    now_ = std::max(from, *at);
+    if (runner_.runDue(now_, clockNs)) return true;
+    if (woken) return false;
   }
-  if (!next) return false;
-  now_ = best->due;
-  // Re-armed before the handler runs, so that the handler's own changes win.
-  armed_[next] = Entry{now_ + best->interval, ++seq_, best->interval};
-  next->fire();
-  return true;
 }
 
 long VirtualClock::advance(std::int64_t ms) {
-  const std::int64_t end = now_ + ms;
+  const std::int64_t end = now_ + ms * kMs;
   long ticks = 0;
   while (step(end)) ++ticks;
   now_ = end;

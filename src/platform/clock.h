@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+
+#include "platform/tick_runner.h"
 
 namespace pf {
 
@@ -17,27 +18,34 @@ class Clock {
   virtual void disarm(Timer& timer) = 0;
   // A reading that changes over time; mixed into the random source.
   virtual std::uint64_t reading() const = 0;
-  // Monotonic time in nanoseconds.
+  // Monotonic time in nanoseconds; inside a tick's handler, that tick's own
+  // time on its timer's grid.
   virtual std::int64_t nowNs() const = 0;
+  // Inside a tick's handler: when its change is seen on the screen (later
+  // than its own time when the tick came late); elsewhere now.
+  virtual std::int64_t shownNs() const { return nowNs(); }
 };
 
 // Deterministic time for tests: nothing happens until advance() is called,
-// which runs every due tick in order, earliest first, ties in arming order.
+// which runs every due tick in order, earliest first, ties in arming order,
+// through the same stages as the program's clock.
 class VirtualClock final : public Clock {
  public:
   void arm(Timer& timer, int intervalMs) override;
   void disarm(Timer& timer) override;
-  std::uint64_t reading() const override { return static_cast<std::uint64_t>(now_); }
-  std::int64_t nowNs() const override { return now_ * 1'000'000; }
+  std::uint64_t reading() const override { return static_cast<std::uint64_t>(now()); }
+  std::int64_t nowNs() const override { return runner_.tickTime().value_or(now_); }
+  std::int64_t shownNs() const override { return runner_.seenTime().value_or(now_); }
 
-  std::int64_t now() const { return now_; }
+  // Milliseconds since the clock began.
+  std::int64_t now() const { return now_ / kMs; }
   // Runs all ticks due up to now + ms; returns the number of ticks run.
   long advance(std::int64_t ms);
   // Runs ticks one at a time until pred() holds or limitMs has passed;
   // returns whether pred() held.
   template <class Pred>
   bool advanceUntil(Pred pred, std::int64_t limitMs) {
-    const std::int64_t end = now_ + limitMs;
+    const std::int64_t end = now_ + limitMs * kMs;
     while (!pred()) {
       if (!step(end)) {
         now_ = end;
@@ -46,19 +54,18 @@ class VirtualClock final : public Clock {
     }
     return true;
   }
-  bool idle() const { return armed_.empty(); }
+  // Holds the program up for ms from now, as a late wake-up does: ticks due
+  // meanwhile run when it is over.
+  void stall(std::int64_t ms) { blockedUntil_ = now_ + ms * kMs; }
+  bool idle() const { return runner_.idle(); }
 
  private:
-  struct Entry {
-    std::int64_t due;
-    std::uint64_t seq;
-    int interval;
-  };
-  bool step(std::int64_t end);
+  static constexpr std::int64_t kMs = 1'000'000;
+  bool step(std::int64_t endNs);
 
   std::int64_t now_ = 0;
-  std::uint64_t seq_ = 0;
-  std::map<Timer*, Entry> armed_;
+  std::int64_t blockedUntil_ = 0;
+  TickRunner runner_;
 };
 
 }  // namespace pf

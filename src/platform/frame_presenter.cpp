@@ -24,7 +24,7 @@ void FramePresenter::note(const QWidget* w, const QRect& r) {
   d.region += QRect(w->mapTo(top, r.topLeft()), r.size());
 }
 
-void FramePresenter::beginCollecting() {
+void FramePresenter::collect() {
   collecting_ = true;
   if (!holding_ && QCoreApplication::instance()) {
     QCoreApplication::instance()->installEventFilter(this);
@@ -59,13 +59,35 @@ void FramePresenter::paint() {
   dirty_.clear();
 }
 
-void FramePresenter::show() {
+void FramePresenter::show(std::int64_t seenNs) {
+  if (!presentationTried_ && !painted_.empty()) {
+    presentationTried_ = true;
+    presentation_ = WaylandPresentation::create();
+    if (presentation_)
+      presentation_->onPresented = [this](const PresentedFrame& f) { presented(f); };
+  }
+  if (presentation_) presentation_->collect();
   for (auto& [key, d] : painted_) {
     QWidget* top = d.window;
-    if (top && top->backingStore() && top->windowHandle())
-      top->backingStore()->flush(d.region, top->windowHandle(), QPoint());
+    if (!top || !top->backingStore() || !top->windowHandle()) continue;
+    if (presentation_)
+      presentation_->watchNextCommit(top->windowHandle(), refreshes_.known() ? seenNs : 0);
+    top->backingStore()->flush(d.region, top->windowHandle(), QPoint());
   }
   painted_.clear();
+  release();
+}
+
+TickStages::Slot FramePresenter::slot(std::int64_t dueNs, std::int64_t nowNs) const {
+  return refreshes_.slot(dueNs, nowNs);
+}
+
+void FramePresenter::presented(const PresentedFrame& frame) {
+  if (frame.shownNs && frame.vsync)
+    refreshes_.presented(frame.shownNs, frame.periodNs, frame.meantNs);
+  else if (frame.shownNs)
+    refreshes_.presentedOnTimer(frame.shownNs, frame.periodNs, frame.sentNs);
+  if (onPresented) onPresented(frame);
 }
 
 void FramePresenter::release() {

@@ -8,21 +8,15 @@
 
 namespace pf {
 
-// When one tick's stages happened, on the monotonic clock in nanoseconds.
-struct TickTrace {
-  const Timer* timer = nullptr;
-  std::int64_t deadline = 0;     // when its change is due on screen
-  std::int64_t plannedWake = 0;  // the deadline less the lead
-  std::int64_t woke = 0, handlerDone = 0, painted = 0, flushed = 0;
-  long skipped = 0;  // grid points this timer has passed over so far
-};
-
 // The program's clock: every timer's deadlines lie on the grid of its start
-// on the monotonic clock. A timerfd wakes the user-interface thread a short
-// lead before a deadline; the tick's handler runs and its change is painted
-// into the window's back buffer; at the deadline itself the change goes to
-// the screen. While a timer is armed the thread asks for real-time
-// scheduling; at idle nothing is armed and nothing wakes.
+// on the monotonic clock. A timerfd wakes the user-interface thread a lead
+// before a tick; the wait is spent in the event loop, where input comes
+// first, and its last fraction is slept on the spot. When the tick is due
+// its handler runs and its change is painted and sent to the screen at
+// once: a hold or an abort pressed before then stops the tick. On a
+// compositor that reports its refreshes, a tick is due the moment that puts
+// its change on the refresh nearest its deadline. While a timer is armed
+// the thread asks for real-time scheduling; at idle nothing wakes.
 class PreciseClock final : public Clock {
  public:
   PreciseClock();
@@ -33,11 +27,12 @@ class PreciseClock final : public Clock {
   // Inside a tick's handler: that tick's deadline, so timers started there
   // stay on the grid of the one that ticked.
   std::int64_t nowNs() const override;
+  std::int64_t shownNs() const override;
 
-  // Called after every tick has been shown; for measurements.
+  // Called after every tick has been sent to the screen; for measurements.
   std::function<void(const TickTrace&)> onTrace;
 
-  static constexpr std::int64_t kLeadNs = 6'000'000;
+  static constexpr std::int64_t kLeadNs = TickRunner::kLeadNs;
   static constexpr std::int64_t kFinalWaitNs = 500'000;
   static constexpr int kPriority = 10;
 

@@ -1,28 +1,27 @@
 #include "platform/tick_schedule.h"
 
-#include <algorithm>
-
 namespace pf {
 
 std::int64_t TickSchedule::wakeAt(std::int64_t leadNs) const {
-  return deadline() - std::clamp<std::int64_t>(leadNs, 0, interval_ / 4);
+  return dueAt() - std::clamp<std::int64_t>(leadNs, 0, interval_ / 4);
 }
 
-int TickSchedule::advance(std::int64_t nowNs) {
+void TickSchedule::advance(std::int64_t shownNs) {
   ++index_;
-  int passed = 0;
-  if (deadline() <= nowNs) {
-    passed = static_cast<int>((nowNs - deadline()) / interval_) + 1;
-    index_ += passed;
+  floor_ = shownNs + gap();
+  const std::int64_t behind = floor_ - deadline();
+  const std::int64_t pair = 2 * interval_;
+  if (behind > pair) {
+    const std::int64_t pairs = (behind - 1) / pair;
+    start_ += pairs * pair;
+    shifted_ += static_cast<long>(2 * pairs);
   }
-  skipped_ += passed;
-  return passed;
 }
 
-FlushStep planFlush(std::int64_t nowNs, std::int64_t deadlineNs, std::int64_t finalWaitNs) {
-  if (nowNs >= deadlineNs) return {FlushStep::Now, nowNs};
-  if (deadlineNs - nowNs <= finalWaitNs) return {FlushStep::Sleep, deadlineNs};
-  return {FlushStep::WaitInLoop, deadlineNs - finalWaitNs};
+FlushStep planFlush(std::int64_t nowNs, std::int64_t dueNs, std::int64_t finalWaitNs) {
+  if (nowNs >= dueNs) return {FlushStep::Now, nowNs};
+  if (dueNs - nowNs <= finalWaitNs) return {FlushStep::Sleep, dueNs};
+  return {FlushStep::WaitInLoop, dueNs - finalWaitNs};
 }
 
 }  // namespace pf

@@ -15,7 +15,7 @@ constexpr pf::ScrollBar::Range kDigits{
 
 frmPelatto::frmPelatto(const pf::Environment& env)
     : clock(env.clock),
-      events([this] { return clock.nowNs(); }),
+      events([this] { return clock.nowNs(); }, [this] { return clock.shownNs(); }),
       form("frmPelatto"),
       lin1(form.lin),
       lbl1(form, "lbl1"),

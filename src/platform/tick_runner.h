@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "platform/tick_schedule.h"
+
+namespace pf {
+
+class Timer;
+
+// When one tick's stages happened, on the clock's time base in nanoseconds.
+struct TickTrace {
+  const Timer* timer = nullptr;
+  std::int64_t deadline = 0;     // its own time on the grid
+  std::int64_t due = 0;          // when its change was due on screen
+  std::int64_t shown = 0;        // when it was meant to be seen (the refresh, on a compositor)
+  std::int64_t plannedWake = 0;  // when the clock meant to run it
+  std::int64_t woke = 0, handlerDone = 0, painted = 0, flushed = 0;
+  long shifted = 0;  // grid points this timer's grid has moved on by so far
+};
+
+// What becomes of the changes a tick's handler makes; the frame presenter
+// in the program, nothing on the virtual clock.
+class TickStages {
+ public:
+  virtual ~TickStages() = default;
+  // Around a tick's handler: what it changes is noted, then painted.
+  virtual void collect() = 0;
+  virtual void paint() = 0;
+  // Sends what was painted to the screen, meant to be seen at seenNs.
+  virtual void show(std::int64_t seenNs) = 0;
+  // When to send a change due at dueNs (not before nowNs), and when it is
+  // then seen: the refresh nearest its due time where the display's
+  // refreshes are known, else both the due time.
+  struct Slot {
+    std::int64_t sendAt, seenAt;
+  };
+  virtual Slot slot(std::int64_t dueNs, std::int64_t nowNs) const {
+    return {std::max(dueNs, nowNs), std::max(dueNs, nowNs)};
+  }
+};
+
+// The order of a tick's stages, on any time base: a tick runs when it is
+// due, never before (so a hold or an abort that came first stops it), its
+// handler sees the tick's own grid time, and its change is painted and sent
+// to the screen at once. Both clocks run their timers through it.
+class TickRunner {
+ public:
+  explicit TickRunner(TickStages* stages = nullptr) : stages_(stages) {}
+
+  // Starts a timer's grid: from the running tick's grid time inside a
+  // handler, so timers started there stay on that grid, else from nowNs.
+  void arm(Timer& timer, std::int64_t intervalNs, std::int64_t nowNs);
+  void disarm(Timer& timer);
+  bool idle() const { return armed_.empty(); }
+
+  // When the earliest tick is to run; none while nothing is armed.
+  std::optional<std::int64_t> nextRun(std::int64_t nowNs) const;
+  // When to wake for it: the lead before it runs, at most a quarter of its
+  // interval, so ticks keep their order.
+  std::optional<std::int64_t> nextWake(std::int64_t nowNs) const;
+  static constexpr std::int64_t kLeadNs = 6'000'000;
+  // Runs the earliest tick if it is due by nowNs (ties in arming order), with
+  // its paint and flush; returns whether one ran. clockNs reads the time
+  // base for the trace.
+  bool runDue(std::int64_t nowNs, const std::function<std::int64_t()>& clockNs);
+
+  // Inside a handler: the tick's grid time and when its change is seen.
+  std::optional<std::int64_t> tickTime() const { return tickTime_; }
+  std::optional<std::int64_t> seenTime() const { return seenTime_; }
+  // Where each tick's change ended up; for measurements.
+  std::function<void(const TickTrace&)> onTrace;
+
+ private:
+  struct Entry {
+    TickSchedule schedule;
+    std::uint64_t seq;
+  };
+  Timer* earliest() const;
+  TickStages::Slot slotOf(const Entry& e, std::int64_t nowNs) const;
+
+  TickStages* stages_;
+  std::map<Timer*, Entry> armed_;
+  std::uint64_t seq_ = 0;
+  std::optional<std::int64_t> tickTime_, seenTime_;
+};
+
+}  // namespace pf
