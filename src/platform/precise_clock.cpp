@@ -26,12 +26,18 @@ timespec toTimespec(std::int64_t ns) {
   return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
+void sleepUntil(std::int64_t ns) {
+  const timespec until = toTimespec(ns);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
+}
+
 }  // namespace
 
 struct PreciseClock::Impl {
   int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
   std::unique_ptr<QSocketNotifier> notifier;
-  TickRunner runner{&FramePresenter::instance()};
+  TickRunner runner{&FramePresenter::instance(), true};
   bool inProcess = false;
   SchedulerCalls calls = SchedulerCalls::system();
   bool raised = false;
@@ -55,7 +61,7 @@ struct PreciseClock::Impl {
       raised = false;
       return;
     }
-    setAlarm(*wake > now ? *wake : *runner.nextRun(now) - kFinalWaitNs);
+    setAlarm(*wake > now ? *wake : *runner.nextRun(now) - runner.ahead() - kFinalWaitNs);
   }
 
   void process() {
@@ -64,14 +70,12 @@ struct PreciseClock::Impl {
       const std::int64_t now = monotonicNs();
       const auto run = runner.nextRun(now);
       if (!run) break;
-      const FlushStep step = planFlush(now, *run, kFinalWaitNs);
+      // Input until then is handled first, so a hold pressed before it stops the tick.
+      const std::int64_t start = *run - runner.ahead();
+      const FlushStep step = planFlush(now, start, kFinalWaitNs);
       if (step.kind == FlushStep::WaitInLoop) break;
-      if (step.kind == FlushStep::Sleep) {
-        const timespec until = toTimespec(step.untilNs);
-        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-        }
-      }
-      runner.runDue(std::max(monotonicNs(), *run), monotonicNs);
+      if (step.kind == FlushStep::Sleep) sleepUntil(step.untilNs);
+      runner.runDue(std::max(monotonicNs(), start), monotonicNs, sleepUntil);
     }
     inProcess = false;
     reschedule();

@@ -1,5 +1,7 @@
 #include "platform/tick_runner.h"
 
+#include <algorithm>
+
 #include "platform/timer.h"
 
 namespace pf {
@@ -42,12 +44,24 @@ std::optional<std::int64_t> TickRunner::nextWake(std::int64_t nowNs) const {
   return slotOf(e, nowNs).sendAt - std::min(kLeadNs, e.schedule.interval() / 4);
 }
 
-bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>& clockNs) {
+std::int64_t TickRunner::ahead() const {
+  if (!paintAhead_ || paintCount_ == 0) return paintAhead_ ? kLeastAheadNs : 0;
+  // The third longest of the recent ones: one slow paint does not move every tick.
+  std::array<std::int64_t, 16> recent = paints_;
+  const std::size_t n = std::min(paintCount_, recent.size());
+  const std::size_t k = n > 3 ? n - 3 : n - 1;
+  std::nth_element(recent.begin(), recent.begin() + static_cast<std::ptrdiff_t>(k),
+                   recent.begin() + static_cast<std::ptrdiff_t>(n));
+  return std::clamp(recent[k] + kLeastAheadNs, kLeastAheadNs, kMostAheadNs);
+}
+
+bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>& clockNs,
+                        const std::function<void(std::int64_t)>& waitUntil) {
   Timer* timer = earliest();
   if (!timer) return false;
   Entry& entry = armed_.at(timer);
   const TickStages::Slot slot = slotOf(entry, nowNs);
-  if (slot.sendAt > nowNs) return false;
+  if (slot.sendAt > nowNs + ahead()) return false;
   TickTrace trace;
   trace.timer = timer;
   trace.deadline = entry.schedule.deadline();
@@ -71,6 +85,8 @@ bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>&
   trace.handlerDone = clockNs();
   if (stages_) stages_->paint();
   trace.painted = clockNs();
+  paints_[paintCount_++ % paints_.size()] = trace.painted - trace.woke;
+  if (waitUntil && trace.painted < slot.sendAt) waitUntil(slot.sendAt);
   if (stages_) stages_->show(trace.shown);
   trace.flushed = clockNs();
   // A change that took long to reach the screen (the display server held

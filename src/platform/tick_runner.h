@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -47,9 +48,15 @@ class TickStages {
 // due, never before (so a hold or an abort that came first stops it), its
 // handler sees the tick's own grid time, and its change is painted and sent
 // to the screen at once. Both clocks run their timers through it.
+//
+// With `paintAhead`, a tick runs as much before its send time as its handler
+// and paint have lately taken, and its change is sent at the send time
+// itself: the paint's cost is not added to the number's time, while a hold
+// or an abort pressed before the tick ran still stops it.
 class TickRunner {
  public:
-  explicit TickRunner(TickStages* stages = nullptr) : stages_(stages) {}
+  explicit TickRunner(TickStages* stages = nullptr, bool paintAhead = false)
+      : stages_(stages), paintAhead_(paintAhead) {}
 
   // Starts a timer's grid: from the running tick's grid time inside a
   // handler, so timers started there stay on that grid, else from nowNs.
@@ -63,10 +70,16 @@ class TickRunner {
   // interval, so ticks keep their order.
   std::optional<std::int64_t> nextWake(std::int64_t nowNs) const;
   static constexpr std::int64_t kLeadNs = 6'000'000;
-  // Runs the earliest tick if it is due by nowNs (ties in arming order), with
-  // its paint and flush; returns whether one ran. clockNs reads the time
-  // base for the trace.
-  bool runDue(std::int64_t nowNs, const std::function<std::int64_t()>& clockNs);
+  // How long before its send time a tick runs: a little more than most of
+  // the recent handlers and paints took, within bounds; 0 without paintAhead.
+  std::int64_t ahead() const;
+  static constexpr std::int64_t kLeastAheadNs = 300'000, kMostAheadNs = 4'000'000;
+  // Runs the earliest tick if it is due by nowNs + ahead() (ties in arming
+  // order), with its paint, waits with waitUntil for its send time should
+  // the paint be done early, and sends it; returns whether one ran. clockNs
+  // reads the time base for the trace.
+  bool runDue(std::int64_t nowNs, const std::function<std::int64_t()>& clockNs,
+              const std::function<void(std::int64_t)>& waitUntil = {});
 
   // Inside a handler: the tick's grid time and when its change is seen.
   std::optional<std::int64_t> tickTime() const { return tickTime_; }
@@ -83,6 +96,9 @@ class TickRunner {
   TickStages::Slot slotOf(const Entry& e, std::int64_t nowNs) const;
 
   TickStages* stages_;
+  bool paintAhead_;
+  std::array<std::int64_t, 16> paints_{};  // the last handlers and paints, ns
+  std::size_t paintCount_ = 0;
   std::map<Timer*, Entry> armed_;
   std::uint64_t seq_ = 0;
   std::optional<std::int64_t> tickTime_, seenTime_;
