@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <algorithm>
+
 #include "platform/timer.h"
 
 namespace pf {
@@ -10,6 +12,13 @@ void VirtualClock::arm(Timer& timer, int intervalMs) {
 
 void VirtualClock::disarm(Timer& timer) { armed_.erase(&timer); }
 
+std::uint64_t VirtualClock::callAt(std::int64_t deadlineNs, std::function<void()> act) {
+  const std::int64_t due = std::max(now_, (deadlineNs + 999'999) / 1'000'000);
+  const std::uint64_t id = ++seq_;
+  calls_[id] = Call{due, id, std::move(act)};
+  return id;
+}
+
 bool VirtualClock::step(std::int64_t end) {
   Timer* next = nullptr;
   const Entry* best = nullptr;
@@ -19,6 +28,18 @@ bool VirtualClock::step(std::int64_t end) {
       best = &e;
       next = t;
     }
+  }
+  const Call* call = nullptr;
+  for (const auto& [id, c] : calls_)
+    if (c.due <= end && (!call || c.due < call->due || (c.due == call->due && c.seq < call->seq)))
+      call = &c;
+  if (call &&
+      (!best || call->due < best->due || (call->due == best->due && call->seq < best->seq))) {
+    now_ = call->due;
+    // Taken out first: the call may arm another.
+    const std::function<void()> act = std::move(calls_.extract(call->seq).mapped().act);
+    act();
+    return true;
   }
   if (!next) return false;
   now_ = best->due;

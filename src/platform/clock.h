@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 
 namespace pf {
@@ -19,6 +20,13 @@ class Clock {
   virtual std::uint64_t reading() const = 0;
   // Monotonic time in nanoseconds.
   virtual std::int64_t nowNs() const = 0;
+  // Calls act once at deadlineNs, a time of nowNs(), or at once when that
+  // has passed. Inside act nowNs() reads the deadline, as in a tick's
+  // handler, so timers started there tick on its grid; what act changes on
+  // screen is shown at the deadline, like a tick's change. Returns an id for
+  // cancelCall().
+  virtual std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) = 0;
+  virtual void cancelCall(std::uint64_t id) = 0;
 };
 
 // Deterministic time for tests: nothing happens until advance() is called,
@@ -29,6 +37,9 @@ class VirtualClock final : public Clock {
   void disarm(Timer& timer) override;
   std::uint64_t reading() const override { return static_cast<std::uint64_t>(now_); }
   std::int64_t nowNs() const override { return now_ * 1'000'000; }
+  // Virtual time counts whole milliseconds: a deadline between two runs at the later one.
+  std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) override;
+  void cancelCall(std::uint64_t id) override { calls_.erase(id); }
 
   std::int64_t now() const { return now_; }
   // Runs all ticks due up to now + ms; returns the number of ticks run.
@@ -46,7 +57,7 @@ class VirtualClock final : public Clock {
     }
     return true;
   }
-  bool idle() const { return armed_.empty(); }
+  bool idle() const { return armed_.empty() && calls_.empty(); }
 
  private:
   struct Entry {
@@ -59,6 +70,12 @@ class VirtualClock final : public Clock {
   std::int64_t now_ = 0;
   std::uint64_t seq_ = 0;
   std::map<Timer*, Entry> armed_;
+  struct Call {
+    std::int64_t due;
+    std::uint64_t seq;
+    std::function<void()> act;
+  };
+  std::map<std::uint64_t, Call> calls_;  // by id
 };
 
 }  // namespace pf

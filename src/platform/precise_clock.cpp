@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <QtGlobal>
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -18,13 +20,19 @@ namespace pf {
 
 namespace {
 
+// Tests run several copies with deliberately different clocks: the
+// program's time is the system's monotonic clock plus this offset.
+const std::int64_t kOffsetNs = qEnvironmentVariable("PELATTO_TEST_CLOCK_OFFSET_NS").toLongLong();
+
 std::int64_t monotonicNs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
+  return std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec + kOffsetNs;
 }
 
+// The system's time for one of the program's; never 0, which would disarm a timerfd.
 timespec toTimespec(std::int64_t ns) {
+  ns = std::max<std::int64_t>(ns - kOffsetNs, 1);
   return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
@@ -35,32 +43,53 @@ struct PreciseClock::Impl {
     TickSchedule schedule;
     std::uint64_t seq;
   };
+  struct Call {
+    std::int64_t deadline;
+    std::function<void()> act;
+  };
+  // What runs next: a timer's tick or a call (by its id, which is also its arming order).
+  struct Next {
+    Timer* timer = nullptr;
+    Entry* entry = nullptr;
+    std::uint64_t call = 0;
+    std::int64_t deadline = 0, wake = 0;
+    explicit operator bool() const { return timer || call; }
+  };
 
   int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
   std::unique_ptr<QSocketNotifier> notifier;
   std::map<Timer*, Entry> armed;
+  std::map<std::uint64_t, Call> calls;
   std::uint64_t seq = 0;
   std::int64_t logicalNow = -1;
   std::optional<TickTrace> pending;  // painted, waiting for its deadline
   bool inProcess = false;
-  SchedulerCalls calls = SchedulerCalls::system();
+  SchedulerCalls scheduler = SchedulerCalls::system();
   bool raised = false;
   PreciseClock* owner = nullptr;
 
-  std::pair<Timer*, Entry*> earliest() {
-    std::pair<Timer*, Entry*> best{nullptr, nullptr};
-    for (auto& [t, e] : armed) {
-      const Entry* b = best.second;
-      if (!b || e.schedule.deadline() < b->schedule.deadline() ||
-          (e.schedule.deadline() == b->schedule.deadline() && e.seq < b->seq))
-        best = {t, &e};
-    }
+  Next earliest() {
+    Next best;
+    std::uint64_t bestSeq = 0;
+    const auto better = [&](std::int64_t deadline, std::uint64_t s) {
+      return !best || deadline < best.deadline || (deadline == best.deadline && s < bestSeq);
+    };
+    for (auto& [t, e] : armed)
+      if (better(e.schedule.deadline(), e.seq)) {
+        best = Next{t, &e, 0, e.schedule.deadline(), e.schedule.wakeAt(kLeadNs)};
+        bestSeq = e.seq;
+      }
+    for (const auto& [id, c] : calls)
+      if (better(c.deadline, id)) {
+        best = Next{nullptr, nullptr, id, c.deadline, c.deadline - kLeadNs};
+        bestSeq = id;
+      }
     return best;
   }
 
   void setAlarm(std::optional<std::int64_t> at) {
     itimerspec when{};
-    if (at) when.it_value = toTimespec(std::max<std::int64_t>(*at, 1));
+    if (at) when.it_value = toTimespec(*at);
     timerfd_settime(fd, TFD_TIMER_ABSTIME, &when, nullptr);
   }
 
@@ -72,31 +101,38 @@ struct PreciseClock::Impl {
       setAlarm(pending->deadline - kFinalWaitNs);
       return;
     }
-    const auto [timer, entry] = earliest();
-    if (!timer) {
-      setAlarm(std::nullopt);
-      if (raised) lowerTimingThread(calls);
+    if (armed.empty() && raised) {
+      lowerTimingThread(scheduler);
       raised = false;
-      return;
     }
-    setAlarm(entry->schedule.wakeAt(kLeadNs));
+    const Next next = earliest();
+    setAlarm(next ? std::optional(next.wake) : std::nullopt);
   }
 
-  void runTick(Timer* timer, Entry& entry, std::int64_t now) {
+  void runTick(const Next& next, std::int64_t now) {
     TickTrace trace;
-    trace.timer = timer;
-    trace.deadline = entry.schedule.deadline();
-    trace.plannedWake = entry.schedule.wakeAt(kLeadNs);
+    trace.timer = next.timer;
+    trace.deadline = next.deadline;
+    trace.plannedWake = next.wake;
     trace.woke = now;
-    // Moved on before the handler runs, so that the handler's own changes
-    // to the timer win.
-    entry.schedule.advance(now);
-    entry.seq = ++seq;
-    trace.skipped = entry.schedule.skipped();
+    std::function<void()> act;
+    if (next.timer) {
+      // Moved on before the handler runs, so that the handler's own changes
+      // to the timer win.
+      next.entry->schedule.advance(now);
+      next.entry->seq = ++seq;
+      trace.skipped = next.entry->schedule.skipped();
+    } else {
+      // Taken out first: the call may make another.
+      act = std::move(calls.extract(next.call).mapped().act);
+    }
     FramePresenter& presenter = FramePresenter::instance();
     presenter.beginCollecting();
     logicalNow = trace.deadline;
-    timer->fire();
+    if (next.timer)
+      next.timer->fire();
+    else
+      act();
     logicalNow = -1;
     trace.handlerDone = monotonicNs();
     presenter.paint();
@@ -118,11 +154,11 @@ struct PreciseClock::Impl {
     inProcess = true;
     for (;;) {
       const std::int64_t now = monotonicNs();
-      auto [timer, entry] = earliest();
+      const Next next = earliest();
       if (pending) {
         // Ticks due at the same time are shown together.
-        if (timer && entry->schedule.deadline() <= pending->deadline) {
-          runTick(timer, *entry, now);
+        if (next && next.deadline <= pending->deadline) {
+          runTick(next, now);
           continue;
         }
         const FlushStep step = planFlush(now, pending->deadline, kFinalWaitNs);
@@ -135,8 +171,8 @@ struct PreciseClock::Impl {
         show();
         continue;
       }
-      if (!timer || entry->schedule.wakeAt(kLeadNs) > now) break;
-      runTick(timer, *entry, now);
+      if (!next || next.wake > now) break;
+      runTick(next, now);
     }
     inProcess = false;
     reschedule();
@@ -162,7 +198,7 @@ PreciseClock::~PreciseClock() {
     FramePresenter::instance().show();
     FramePresenter::instance().release();
   }
-  if (impl_->raised) lowerTimingThread(impl_->calls);
+  if (impl_->raised) lowerTimingThread(impl_->scheduler);
   close(impl_->fd);
 }
 
@@ -171,7 +207,7 @@ void PreciseClock::arm(Timer& timer, int intervalMs) {
   impl_->armed.insert_or_assign(
       &timer, Impl::Entry{TickSchedule(start, std::int64_t{intervalMs} * 1'000'000), ++impl_->seq});
   if (!impl_->raised) {
-    raiseTimingThread(impl_->calls, kPriority);
+    raiseTimingThread(impl_->scheduler, kPriority);
     impl_->raised = true;
   }
   impl_->reschedule();
@@ -179,6 +215,18 @@ void PreciseClock::arm(Timer& timer, int intervalMs) {
 
 void PreciseClock::disarm(Timer& timer) {
   impl_->armed.erase(&timer);
+  impl_->reschedule();
+}
+
+std::uint64_t PreciseClock::callAt(std::int64_t deadlineNs, std::function<void()> act) {
+  const std::uint64_t id = ++impl_->seq;
+  impl_->calls.emplace(id, Impl::Call{deadlineNs, std::move(act)});
+  impl_->reschedule();
+  return id;
+}
+
+void PreciseClock::cancelCall(std::uint64_t id) {
+  impl_->calls.erase(id);
   impl_->reschedule();
 }
 

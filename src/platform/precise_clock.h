@@ -22,7 +22,9 @@ struct TickTrace {
 // lead before a deadline; the tick's handler runs and its change is painted
 // into the window's back buffer; at the deadline itself the change goes to
 // the screen. While a timer is armed the thread asks for real-time
-// scheduling; at idle nothing is armed and nothing wakes.
+// scheduling; at idle nothing is armed and nothing wakes. A call at a
+// given time runs and is shown like a tick. In tests the environment's
+// PELATTO_TEST_CLOCK_OFFSET_NS shifts every time the clock gives and takes.
 class PreciseClock final : public Clock {
  public:
   PreciseClock();
@@ -33,6 +35,8 @@ class PreciseClock final : public Clock {
   // Inside a tick's handler: that tick's deadline, so timers started there
   // stay on the grid of the one that ticked.
   std::int64_t nowNs() const override;
+  std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) override;
+  void cancelCall(std::uint64_t id) override;
 
   // Called after every tick has been shown; for measurements.
   std::function<void(const TickTrace&)> onTrace;
