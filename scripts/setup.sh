@@ -13,7 +13,7 @@ packages=(
   qt6-multimedia-dev pulseaudio pulseaudio-utils
   pkg-config libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev libxcb-present-dev
   libpulse-dev
-  mosquitto mosquitto-clients libmosquitto-dev
+  mosquitto mosquitto-clients libmosquitto-dev qtkeychain-qt6-dev
 )
 
 missing=()

@@ -61,6 +61,7 @@ class AnswerSheet : public DrillListener {
   void reset();
   void commitField();
   void mark(int problem, double total);
+  void tell(const std::function<void(AnswerListener*)>& what);
   void moveToFirstUnanswered();
   Problem& at(int problem);
   void changed();

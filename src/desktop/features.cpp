@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "answers/typed_answers.h"
+#include "classroom/classroom.h"
 #include "desktop/full_screen.h"
 #include "desktop/passing_note.h"
 #include "desktop/shortcuts.h"
@@ -49,6 +50,8 @@ Features::Features(DrillPort& port, const StartOptions& options)
   grades_ = std::make_unique<GradeTests>(port, *menu_, history_.get());
   answers().subscribe(&grades_->test());
   menu_->addSeparator();
+  classroom_ = std::make_unique<Classroom>(port, *menu_, answers(), history_.get(), note);
+  menu_->addSeparator();
   fullScreen_->addTo(*menu_, [this](int n) { remembered_->setScreen(n); });
 
   QAction* soundSwitch = menu_->addSwitch(QStringLiteral("音を鳴らす"), remembered_->sound(),
@@ -71,6 +74,7 @@ Features::Features(DrillPort& port, const StartOptions& options)
 }
 
 Features::~Features() {
+  classroom_.reset();
   answers().unsubscribe(&grades_->test());
   answers().unsubscribe(&history_->answerListener());
 }

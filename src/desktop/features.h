@@ -3,7 +3,10 @@
 #include <QString>
 #include <memory>
 
+#include "classroom/class_options.h"
+
 class AnswerSheet;
+class Classroom;
 class DrillPort;
 class GradeTests;
 class TypedAnswers;
@@ -16,10 +19,11 @@ class WindowMenu;
 
 // How the program was started, as far as the features care.
 struct StartOptions {
-  bool defaults = false;  // built-in settings; the remembered ones untouched
-  int screen = 0;         // the screen to open on, from 1; 0: the remembered one
-  QString settingsPath;   // empty: the user's configuration directory
-  QString historyPath;    // empty: the user's data directory
+  bool defaults = false;   // built-in settings; the remembered ones untouched
+  int screen = 0;          // the screen to open on, from 1; 0: the remembered one
+  QString settingsPath;    // empty: the user's configuration directory
+  QString historyPath;     // empty: the user's data directory
+  ClassOptions classroom;  // a class to open or join once the window is shown
 };
 
 // Everything the program offers beyond the window itself, built around it.
@@ -43,6 +47,7 @@ class Features {
   FullScreen& fullScreen() const { return *fullScreen_; }
   SoundCues& sound() const { return *sound_; }
   History& history() const { return *history_; }
+  Classroom& classroom() const { return *classroom_; }
 
  private:
   DrillPort& port_;
@@ -54,4 +59,5 @@ class Features {
   std::unique_ptr<History> history_;
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<GradeTests> grades_;
+  std::unique_ptr<Classroom> classroom_;
 };

@@ -6,10 +6,10 @@
 
 // What the problems about to be drilled belong to.
 struct RecordContext {
-  enum class Kind { Practice, Replay, Test };
+  enum class Kind { Practice, Replay, Test, Class };
   Kind kind = Kind::Practice;
   QString grade;      // the grade of a test
-  qint64 testId = 0;  // the grade test the problems belong to, 0 outside a test
+  qint64 testId = 0;  // the grade test or class the problems belong to, 0 outside them
 };
 
 // One grade test as the learner took it.

@@ -1,0 +1,122 @@
+#include "classroom/classroom.h"
+
+#include <QInputDialog>
+#include <QTimer>
+#include <cstdio>
+
+#include "answers/answer_sheet.h"
+#include "classroom/board_window.h"
+#include "classroom/class_banner.h"
+#include "classroom/join_dialog.h"
+#include "classroom/learner_class.h"
+#include "classroom/teacher_class.h"
+#include "desktop/window_menu.h"
+#include "history/history.h"
+#include "shell/drill_port.h"
+
+Classroom::Classroom(DrillPort& port, WindowMenu& menu, AnswerSheet& answers, History* history,
+                     std::function<void(const QString&)> notice)
+    : port_(port), answers_(answers), history_(history), notice_(std::move(notice)) {
+  menu.add(QStringLiteral("教室を開く…"), {}, [this] { askRoom(); });
+  menu.add(QStringLiteral("教室に参加…"), {}, [this] { askJoin(); });
+  menu.add(QStringLiteral("教室の成績表"), {}, [this] {
+    if (board_) board_->show(), board_->raise();
+  });
+  menu.add(QStringLiteral("教室を閉じる／離れる"), {}, [this] { end(); });
+}
+
+Classroom::~Classroom() { end(); }
+
+bool Classroom::start(const ClassOptions& o, QString* why) {
+  if (!o.teach.isEmpty()) return teach(o.teach, o.broker, o.password, why);
+  return join(o.join, o.room, o.name, o.password, why);
+}
+
+bool Classroom::teach(const QString& room, const QString& brokerUrl, const QString& password,
+                      QString* why) {
+  if (teacher_ || learner_) {
+    *why = QStringLiteral("このウィンドウはもう教室に入っています。");
+    return false;
+  }
+  TeacherClass::Setup setup{room, std::nullopt, password};
+  if (!brokerUrl.isEmpty() && !(setup.broker = parseBrokerUrl(brokerUrl, why))) return false;
+  auto teacher = std::make_unique<TeacherClass>(port_, setup,
+                                                history_ ? &history_->store() : nullptr, history_);
+  if (!teacher->open(why)) return false;
+  teacher_ = std::move(teacher);
+  teacher_->notice = notice_;
+  auto banner = std::make_shared<ClassBanner>(port_.widget(), false);
+  const auto show = [this, banner] {
+    if (!teacher_->isOpen()) {
+      QTimer::singleShot(0, this, [this] { dropEnded(); });
+      return;
+    }
+    banner->setText(QStringLiteral("教室「%1」　%2　パスワード %3　参加 %4人")
+                        .arg(teacher_->room(), teacher_->address(), teacher_->password())
+                        .arg(teacher_->board().learners().size()));
+  };
+  connect(teacher_.get(), &TeacherClass::changed, this, show);
+  show();
+  board_ = std::make_unique<BoardWindow>(*teacher_);
+  board_->show();
+  std::fprintf(stdout, "%s\n", qPrintable(teacher_->joinLine()));
+  std::fflush(stdout);
+  return true;
+}
+
+bool Classroom::join(const QString& url, const QString& room, const QString& name,
+                     const QString& password, QString* why) {
+  if (teacher_ || learner_) {
+    *why = QStringLiteral("このウィンドウはもう教室に入っています。");
+    return false;
+  }
+  const std::optional<BrokerAddress> broker = parseBrokerUrl(url, why);
+  if (!broker) return false;
+  auto learner = std::make_unique<LearnerClass>(
+      port_, LearnerClass::Setup{*broker, room, name, password}, history_);
+  learner->notice = notice_;
+  if (!learner->join(why)) return false;
+  learner_ = std::move(learner);
+  answers_.subscribe(learner_.get());
+  connect(learner_.get(), &LearnerClass::left, this,
+          [this] { QTimer::singleShot(0, this, [this] { dropEnded(); }); });
+  return true;
+}
+
+void Classroom::end() {
+  if (teacher_) teacher_->close();
+  if (learner_) learner_->leave();
+  dropEnded();
+}
+
+void Classroom::dropEnded() {
+  if (teacher_ && !teacher_->isOpen()) {
+    board_.reset();
+    teacher_.reset();
+  }
+  if (learner_ && learner_->state() == LearnerClass::State::Left) {
+    answers_.unsubscribe(learner_.get());
+    learner_.reset();
+  }
+}
+
+void Classroom::askRoom() {
+  bool ok = false;
+  const QString room =
+      QInputDialog::getText(port_.widget(), QStringLiteral("教室を開く"),
+                            QStringLiteral("教室の名前（空白や / + # を含まない32文字まで）"),
+                            QLineEdit::Normal, QStringLiteral("class"), &ok);
+  if (!ok) return;
+  QString why;
+  if (!teach(room.trimmed(), {}, {}, &why))
+    notice_(QStringLiteral("教室を開けませんでした：") + why);
+}
+
+void Classroom::askJoin() {
+  JoinDialog dialog(port_.widget());
+  if (dialog.exec() != QDialog::Accepted) return;
+  dialog.remember();
+  QString why;
+  if (!join(dialog.url(), dialog.room(), dialog.name(), dialog.password(), &why))
+    notice_(QStringLiteral("教室に参加できませんでした：") + why);
+}
