@@ -16,13 +16,14 @@
 // Standard input, one command a line: start, answer, abort, hold,
 // settings KEY=VALUE..., csv FILE, answers, quit.
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
-#include <iostream>
 #include <set>
 
 #include "classroom/board_window.h"
@@ -196,15 +197,8 @@ int main(int argc, char** argv) {
   }
 
   QSocketNotifier input(0, QSocketNotifier::Read);
-  QObject::connect(&input, &QSocketNotifier::activated, [&] {
-    std::string line;
-    if (!std::getline(std::cin, line)) {
-      input.setEnabled(false);
-      QCoreApplication::quit();
-      return;
-    }
-    const QStringList words =
-        QString::fromStdString(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  QByteArray pending;
+  const auto run = [&](const QStringList& words) {
     const QString what = words.value(0);
     if (what == QLatin1String("start")) port.pressStart();
     if (what == QLatin1String("answer")) port.pressAnswer();
@@ -227,6 +221,18 @@ int main(int argc, char** argv) {
       say(QStringLiteral("A end"));
     }
     if (what == QLatin1String("quit")) QCoreApplication::quit();
+  };
+  QObject::connect(&input, &QSocketNotifier::activated, [&] {
+    char buffer[4096];
+    const ssize_t n = ::read(0, buffer, sizeof buffer);
+    if (n <= 0) {
+      input.setEnabled(false);
+      QCoreApplication::quit();
+      return;
+    }
+    pending.append(buffer, n);
+    for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1))
+      run(QString::fromUtf8(pending.left(end)).split(QLatin1Char(' '), Qt::SkipEmptyParts));
   });
   const int code = app.exec();
   port.unsubscribe(&reporter);

@@ -100,23 +100,31 @@ void Classroom::dropEnded() {
   }
 }
 
+// Both dialogs are window-modal but do not block: the drill's timers go on.
 void Classroom::askRoom() {
-  bool ok = false;
-  const QString room =
-      QInputDialog::getText(port_.widget(), QStringLiteral("教室を開く"),
-                            QStringLiteral("教室の名前（空白や / + # を含まない32文字まで）"),
-                            QLineEdit::Normal, QStringLiteral("class"), &ok);
-  if (!ok) return;
-  QString why;
-  if (!teach(room.trimmed(), {}, {}, &why))
-    notice_(QStringLiteral("教室を開けませんでした：") + why);
+  auto* dialog = new QInputDialog(port_.widget());
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(QStringLiteral("教室を開く"));
+  dialog->setLabelText(QStringLiteral("教室の名前（空白や / + # を含まない32文字まで）"));
+  dialog->setTextValue(QStringLiteral("class"));
+  dialog->setOkButtonText(QStringLiteral("開く"));
+  dialog->setCancelButtonText(QStringLiteral("やめる"));
+  connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString& room) {
+    QString why;
+    if (!teach(room.trimmed(), {}, {}, &why))
+      notice_(QStringLiteral("教室を開けませんでした：") + why);
+  });
+  dialog->open();
 }
 
 void Classroom::askJoin() {
-  JoinDialog dialog(port_.widget());
-  if (dialog.exec() != QDialog::Accepted) return;
-  dialog.remember();
-  QString why;
-  if (!join(dialog.url(), dialog.room(), dialog.name(), dialog.password(), &why))
-    notice_(QStringLiteral("教室に参加できませんでした：") + why);
+  auto* dialog = new JoinDialog(port_.widget());
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    dialog->remember();
+    QString why;
+    if (!join(dialog->url(), dialog->room(), dialog->name(), dialog->password(), &why))
+      notice_(QStringLiteral("教室に参加できませんでした：") + why);
+  });
+  dialog->open();
 }

@@ -14,8 +14,12 @@ namespace {
 // Clock questions per burst, and their spacing.
 constexpr int kAsks = 12;
 constexpr int kAskEveryMs = 25;
+// Without answers, a question now and then until the teacher is there.
+constexpr int kRetryMs = 500;
 // A problem whose start is this far gone when it arrives is left for the next.
 constexpr qint64 kLatestStartNs = 1'000'000'000;
+// A teacher gone this long has left the class.
+constexpr int kTeacherBackMs = 10'000;
 // A broker unreachable this long means the class is over.
 constexpr int kGiveUpMs = 30'000;
 
@@ -25,11 +29,17 @@ LearnerClass::LearnerClass(DrillPort& port, Setup setup, HistoryApi* history)
     : port_(port), setup_(std::move(setup)), history_(history) {
   clockTimer_.setInterval(kAskEveryMs);
   connect(&clockTimer_, &QTimer::timeout, this, [this] {
-    if (--asksLeft_ <= 0) clockTimer_.stop();
+    // Until the teacher answers (it may not be there yet), bursts go on.
+    if (--asksLeft_ <= 0 && state_ == State::Ready) clockTimer_.stop();
+    if (asksLeft_ <= 0 && state_ != State::Ready) clockTimer_.setInterval(kRetryMs);
     Message ask{.type = Type::ClockAsk, .from = setup_.name};
     ask.t1 = port_.clock().nowNs();
     publish("clock", ask, 0);
   });
+  teacherGone_.setSingleShot(true);
+  teacherGone_.setInterval(kTeacherBackMs);
+  connect(&teacherGone_, &QTimer::timeout, this,
+          [this] { leave(QStringLiteral("先生との接続が切れたので、教室を離れました。")); });
   lostTimer_.setSingleShot(true);
   lostTimer_.setInterval(kGiveUpMs);
   connect(&lostTimer_, &QTimer::timeout, this,
@@ -96,6 +106,7 @@ void LearnerClass::leave(const QString& why) {
   setState(State::Left);
   clockTimer_.stop();
   lostTimer_.stop();
+  teacherGone_.stop();
   if (pendingStart_) port_.clock().cancelCall(pendingStart_);
   pendingStart_ = 0;
   if (!joined) return;
@@ -132,7 +143,7 @@ void LearnerClass::publish(const char* what, const Message& m, int qos, bool ret
 
 void LearnerClass::askClock() {
   asksLeft_ = kAsks;
-  clockTimer_.start();
+  clockTimer_.start(kAskEveryMs);
 }
 
 void LearnerClass::onMessage(const QString& topic, const QByteArray& payload) {
@@ -163,6 +174,12 @@ void LearnerClass::handle(const Message& m) {
     case Type::Presence:
       if (m.state == QLatin1String("open")) {
         teacherOpen_ = true;
+        teacherGone_.stop();
+        if (state_ != State::Ready) askClock();
+      } else if (m.state == QLatin1String("gone")) {
+        // The broker also says so when it is itself restarted: a teacher back
+        // in a moment is still the class.
+        if (teacherOpen_ && !teacherGone_.isActive()) teacherGone_.start();
       } else if (teacherOpen_) {
         // A closed class met at joining is an old one: the learner waits for the next.
         QTimer::singleShot(0, this, [this] {

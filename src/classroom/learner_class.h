@@ -86,7 +86,8 @@ class LearnerClass : public QObject, private DrillListener, public AnswerListene
   bool teacherOpen_ = false;
   QTimer clockTimer_;  // paces a burst of clock questions
   int asksLeft_ = 0;
-  QTimer lostTimer_;  // gives up on a broker gone for long
+  QTimer lostTimer_;    // gives up on a broker gone for long
+  QTimer teacherGone_;  // gives up on a teacher gone for long
   std::uint64_t pendingStart_ = 0;
   bool pressing_ = false;  // the class itself presses start
   bool applying_ = false;  // the class itself sets the panel
