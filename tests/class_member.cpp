@@ -13,6 +13,7 @@
 //   A <learner> <position> <answer> <mark> <answer to board, µs>   (after "answers")
 //   C <1 or 0>                             the board's CSV was written
 //   L <state>                              a learner's class state (ready, left)
+//   O <offsetNs> <roundTripNs>             a learner's clock estimate as its run starts
 // Standard input, one command a line: start, answer, abort, hold,
 // settings KEY=VALUE..., csv FILE, answers, quit.
 
@@ -24,6 +25,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <set>
 
 #include "classroom/board_window.h"
@@ -61,6 +63,7 @@ class Reporter : public DrillListener {
  public:
   Reporter(DrillPort& port, QString typing) : port_(port), typing_(std::move(typing)) {}
   std::set<std::int64_t> due;
+  std::function<void()> started;  // after each start's line
 
   void onDrillEvent(const DrillEvent& e) override {
     using K = DrillEvent::Kind;
@@ -71,6 +74,7 @@ class Reporter : public DrillListener {
             .arg(e.index)
             .arg(static_cast<qint64>(e.value))
             .arg(e.timeNs));
+    if (e.kind == K::Started && started) started();
     if (e.kind == K::SeriesEnded && typing_ != QLatin1String("none")) {
       const qint64 answer = static_cast<qint64>(e.value) + (typing_ == QLatin1String("wrong"));
       // After this handler: a key typed inside it would reach the field before the sheet hears the
@@ -194,6 +198,11 @@ int main(int argc, char** argv) {
                 .arg(l->clock().roundTripNs()));
     });
     QObject::connect(l, &LearnerClass::left, [] { say(QStringLiteral("L left")); });
+    reporter.started = [l] {
+      say(QStringLiteral("O %1 %2")
+              .arg(l->clock().offsetNs().value_or(0))
+              .arg(l->clock().roundTripNs()));
+    };
   }
 
   QSocketNotifier input(0, QSocketNotifier::Read);
@@ -226,8 +235,7 @@ int main(int argc, char** argv) {
     char buffer[4096];
     const ssize_t n = ::read(0, buffer, sizeof buffer);
     if (n <= 0) {
-      input.setEnabled(false);
-      QCoreApplication::quit();
+      input.setEnabled(false);  // no more commands; the class goes on
       return;
     }
     pending.append(buffer, n);

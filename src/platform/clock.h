@@ -23,8 +23,9 @@ class Clock {
   // Calls act once at deadlineNs, a time of nowNs(), or at once when that
   // has passed. Inside act nowNs() reads the deadline, as in a tick's
   // handler, so timers started there tick on its grid; what act changes on
-  // screen is shown at the deadline, like a tick's change. Returns an id for
-  // cancelCall().
+  // screen is shown at the deadline, like a tick's change. A timer started
+  // in a call that came late runs the ticks it has missed back to back
+  // until it is on time. Returns an id for cancelCall().
   virtual std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) = 0;
   virtual void cancelCall(std::uint64_t id) = 0;
 };

@@ -42,6 +42,9 @@ struct PreciseClock::Impl {
   struct Entry {
     TickSchedule schedule;
     std::uint64_t seq;
+    // Started in a call whose time had gone: its passed ticks run back to
+    // back until it is on time, so it ends on the grid of that time.
+    bool catchUp = false;
   };
   struct Call {
     std::int64_t deadline;
@@ -64,6 +67,7 @@ struct PreciseClock::Impl {
   std::int64_t logicalNow = -1;
   std::optional<TickTrace> pending;  // painted, waiting for its deadline
   bool inProcess = false;
+  bool inCall = false;
   SchedulerCalls scheduler = SchedulerCalls::system();
   bool raised = false;
   PreciseClock* owner = nullptr;
@@ -119,9 +123,11 @@ struct PreciseClock::Impl {
     if (next.timer) {
       // Moved on before the handler runs, so that the handler's own changes
       // to the timer win.
-      next.entry->schedule.advance(now);
-      next.entry->seq = ++seq;
-      trace.skipped = next.entry->schedule.skipped();
+      Entry& e = *next.entry;
+      e.schedule.advance(e.catchUp ? trace.deadline : now);
+      e.catchUp = e.catchUp && e.schedule.deadline() <= now;
+      e.seq = ++seq;
+      trace.skipped = e.schedule.skipped();
     } else {
       // Taken out first: the call may make another.
       act = std::move(calls.extract(next.call).mapped().act);
@@ -129,10 +135,12 @@ struct PreciseClock::Impl {
     FramePresenter& presenter = FramePresenter::instance();
     presenter.beginCollecting();
     logicalNow = trace.deadline;
+    inCall = !next.timer;
     if (next.timer)
       next.timer->fire();
     else
       act();
+    inCall = false;
     logicalNow = -1;
     trace.handlerDone = monotonicNs();
     presenter.paint();
@@ -205,7 +213,8 @@ PreciseClock::~PreciseClock() {
 void PreciseClock::arm(Timer& timer, int intervalMs) {
   const std::int64_t start = nowNs();
   impl_->armed.insert_or_assign(
-      &timer, Impl::Entry{TickSchedule(start, std::int64_t{intervalMs} * 1'000'000), ++impl_->seq});
+      &timer, Impl::Entry{TickSchedule(start, std::int64_t{intervalMs} * 1'000'000), ++impl_->seq,
+                          impl_->inCall});
   if (!impl_->raised) {
     raiseTimingThread(impl_->scheduler, kPriority);
     impl_->raised = true;
