@@ -47,23 +47,20 @@ for _ in $(seq 200); do
   sleep 0.2
 done
 
-# Tile the four main windows 2x2; the board goes below the teacher's.
+# Tile the four main windows 2x2; the board waits out of sight until the end.
 sleep 1
-mapfile -t windows < <(xdotool search --name '^Pelatto' 2>/dev/null || true)
-if [ "${#windows[@]}" -lt 4 ]; then mapfile -t windows < <(xdotool search --onlyvisible --class pelatto); fi
+board=$(xdotool search --onlyvisible --name '成績表' | head -1)
+xdotool windowunmap "$board"
 k=0
-for w in "${windows[@]}"; do
-  name=$(xdotool getwindowname "$w")
-  case "$name" in *成績表*) continue ;; esac
+for w in $(xdotool search --onlyvisible --name '^Pelatto$'); do
   xdotool windowsize "$w" 1270 700 windowmove "$w" $(((k % 2) * 1280)) $(((k / 2) * 720))
   k=$((k + 1))
 done
+sleep 1
 
 echo "settings digits=2 terms=5 pace=50 run=5 mode=automatic" >&3
 sleep 1
 echo start >&3
-shot=0
-seen=0
 for problem in 1 2 3 4 5; do
   until [ "$(grep -c '^E NumberShown 2 ' "$work/teacher.out")" -ge "$problem" ]; do sleep 0.02; done
   sleep 0.1
@@ -74,8 +71,7 @@ for problem in 1 2 3 4 5; do
 done
 until grep -q '^E RunEnded' "$work/teacher.out"; do sleep 0.2; done
 sleep 1
-board=$(xdotool search --name '成績表' | head -1)
-xdotool windowsize "$board" 1000 560 windowmove "$board" 780 440
+xdotool windowmap "$board" windowsize "$board" 1000 560 windowmove "$board" 780 440 windowraise "$board"
 sleep 1
 import -window root "$out/board.png"
 echo "answers" >&3

@@ -13,6 +13,7 @@ ClassBanner::ClassBanner(QWidget* window, bool lockPanel)
       QStringLiteral("QLabel { background: #dceeff; color: #000000; border: 1px solid #2a5d8f;"
                      " padding: 4px 10px; font-size: 11pt; }"));
   banner_->show();
+  watcher_ = std::make_unique<answers::DisplayWatcher>(window, [this] { place(); });
   qApp->installEventFilter(this);
 }
 
@@ -27,9 +28,13 @@ void ClassBanner::setText(const QString& text) {
   place();
 }
 
+// In the display's lower right corner, clear of the flashed numbers, where
+// neither the answer field nor the run's score goes first.
 void ClassBanner::place() {
   banner_->adjustSize();
-  banner_->move(window_->width() - banner_->width() - 16, 16);
+  using C = answers::Corner;
+  banner_->move(answers::freeCorner(window_, banner_->size(), answers::occupiedAreas(window_, true),
+                                    {C::BottomRight, C::TopRight, C::TopLeft}));
   banner_->raise();
 }
 
@@ -54,7 +59,6 @@ bool ClassBanner::keyAllowed(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool ClassBanner::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_ && event->type() == QEvent::Resize) place();
   const auto* w = qobject_cast<QWidget*>(watched);
   if (!lock_ || !w || w->window() != window_) return false;
   switch (event->type()) {

@@ -2,11 +2,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
+
+#include "answers/screen_space.h"
 
 class QLabel;
 class QWidget;
 
-// A banner at the top of the window while it takes part in a class: the
+// A banner in a corner of the window while it takes part in a class: the
 // teacher's shows where learners join, a learner's that the teacher runs the
 // drill. For a learner the panel is locked as well: it takes no clicks, wheel
 // turns or keys, and the drill's own keys (start, hold, answer, abort,
@@ -33,4 +36,5 @@ class ClassBanner : public QObject {
   QWidget* window_;
   bool lock_;
   QPointer<QLabel> banner_;
+  std::unique_ptr<answers::DisplayWatcher> watcher_;  // places the banner anew
 };
