@@ -22,26 +22,10 @@ proxy="$build/bench/slow_link"
   exit 2
 }
 
-work=$(mktemp -d /tmp/pelatto-classroom.XXXXXX)
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$work/run"
-pids=()
-cleanup() {
-  exec 3>&- 2>/dev/null || true
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The teacher, reading commands from a pipe.
-mkfifo "$work/teacher.in"
-"$member" --data "$work/teacher" -- --teach bench <"$work/teacher.in" >"$work/teacher.out" 2>/dev/null &
-pids+=($!)
-teacher=$!
-exec 3>"$work/teacher.in"
-for _ in $(seq 100); do grep -q '^J ' "$work/teacher.out" && break; sleep 0.1; done
-read -r _ url room password < <(grep '^J ' "$work/teacher.out")
+source bench/class_members.sh
+class_work classroom
+export QT_QPA_PLATFORM=offscreen
+class_teacher "$member" --teach bench
 port=${url##*:}
 
 # The slow learner's link: every chunk held 5 to 30 ms, in order.

@@ -13,25 +13,11 @@ if [ -z "${PELATTO_IN_XVFB:-}" ]; then
   PELATTO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 2560x1440x24" bash "$0" "$build" "$out"
 fi
 mkdir -p "$out"
-work=$(mktemp -d /tmp/pelatto-demo.XXXXXX)
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/run HOME=$work/home
-mkdir -m 700 "$work/run"
-pids=()
-cleanup() {
-  exec 3>&- 2>/dev/null || true
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/class_members.sh
 member="$build/tests/class_member"
-
-mkfifo "$work/teacher.in"
-"$member" --data "$work/teacher" -- --teach demo <"$work/teacher.in" >"$work/teacher.out" 2>/dev/null &
-pids+=($!)
-exec 3>"$work/teacher.in"
-for _ in $(seq 100); do grep -q '^J ' "$work/teacher.out" && break; sleep 0.1; done
-read -r _ url room password < <(grep '^J ' "$work/teacher.out")
+class_work demo
+export QT_QPA_PLATFORM=xcb HOME=$work/home
+class_teacher "$member" --teach demo
 echo "teacher: $url $room $password"
 names=(あおい けんた さくら)
 typing=(right right wrong)

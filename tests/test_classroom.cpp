@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "classroom/class_banner.h"
 #include "classroom/class_numbers.h"
 #include "classroom/class_protocol.h"
 #include "classroom/mqtt_client.h"
@@ -95,6 +96,28 @@ class ClassroomTest : public QObject {
     Harness::click(h->cmdStart);
     h.clock.advance(200'000);
     QCOMPARE(numbers.shown, problems[0] + problems[1] + problems[2]);
+  }
+
+  // In a class a learner's panel takes no clicks and the drill's keys do
+  // nothing; digits, Backspace, Enter and the menu still reach the window.
+  void lockedPanel() {
+    Harness h;
+    {
+      ClassBanner banner(h->form.widget(), true);
+      Harness::click(h->cmdStart);
+      QTest::keyClick(h->hscl6.bar(), Qt::Key_Right);
+      QCOMPARE(h->tmr1.Interval() + h->kazu, 5);
+      for (auto [key, modifiers] : {std::pair{Qt::Key_5, Qt::NoModifier},
+                                    {Qt::Key_Return, Qt::NoModifier},
+                                    {Qt::Key_F10, Qt::ShiftModifier}})
+        QVERIFY(ClassBanner::keyAllowed(key, modifiers));
+      for (auto [key, modifiers] : {std::pair{Qt::Key_F5, Qt::NoModifier},
+                                    {Qt::Key_Space, Qt::NoModifier},
+                                    {Qt::Key_R, Qt::ControlModifier}})
+        QVERIFY(!ClassBanner::keyAllowed(key, modifiers));
+    }
+    Harness::click(h->cmdStart);  // out of the class, the same click starts
+    QVERIFY(h->tmr1.Interval() > 0);
   }
 
   void classOfFour() {

@@ -1,5 +1,7 @@
 #include "classroom/learner_class.h"
 
+#include <QRandomGenerator>
+
 #include "classroom/class_banner.h"
 #include "classroom/class_numbers.h"
 #include "history/history_api.h"
@@ -16,6 +18,10 @@ constexpr int kAsks = 12;
 constexpr int kAskEveryMs = 25;
 // Without answers, a question now and then until the teacher is there.
 constexpr int kRetryMs = 500;
+// Outside a run, a burst every few seconds keeps the estimate fresh; after a
+// series, one within the answer wait.
+constexpr int kIdleEveryMs = 3000;
+constexpr int kAfterSeriesMs = 1000;
 // A problem whose start is this far gone when it arrives is left for the next.
 constexpr qint64 kLatestStartNs = 1'000'000'000;
 // A teacher gone this long has left the class.
@@ -27,14 +33,20 @@ constexpr int kGiveUpMs = 30'000;
 
 LearnerClass::LearnerClass(DrillPort& port, Setup setup, HistoryApi* history)
     : port_(port), setup_(std::move(setup)), history_(history) {
-  clockTimer_.setInterval(kAskEveryMs);
   connect(&clockTimer_, &QTimer::timeout, this, [this] {
-    // Until the teacher answers (it may not be there yet), bursts go on.
-    if (--asksLeft_ <= 0 && state_ == State::Ready) clockTimer_.stop();
-    if (asksLeft_ <= 0 && state_ != State::Ready) clockTimer_.setInterval(kRetryMs);
+    if (asksLeft_ <= 0) {  // the pause after a burst is over
+      if (inRun_) {
+        clockTimer_.stop();  // in a run, the next burst comes after the next series
+        return;
+      }
+      asksLeft_ = kAsks;
+    }
+    clockTimer_.setInterval(kAskEveryMs);
     Message ask{.type = Type::ClockAsk, .from = setup_.name};
     ask.t1 = port_.clock().nowNs();
     publish("clock", ask, 0);
+    // Then a pause: short until the teacher answers, longer once ready.
+    if (--asksLeft_ <= 0) clockTimer_.setInterval(state_ == State::Ready ? kIdleEveryMs : kRetryMs);
   });
   teacherGone_.setSingleShot(true);
   teacherGone_.setInterval(kTeacherBackMs);
@@ -141,9 +153,9 @@ void LearnerClass::publish(const char* what, const Message& m, int qos, bool ret
                      classproto::encode(m), qos, retain);
 }
 
-void LearnerClass::askClock() {
+void LearnerClass::askClock(int afterMs) {
   asksLeft_ = kAsks;
-  clockTimer_.start(kAskEveryMs);
+  clockTimer_.start(std::max(afterMs, kAskEveryMs));
 }
 
 void LearnerClass::onMessage(const QString& topic, const QByteArray& payload) {
@@ -271,13 +283,16 @@ void LearnerClass::onDrillEvent(const DrillEvent& e) {
       }
       inRun_ = true;
       held_ = false;
+      clockTimer_.stop();
       position_ = basePosition_;
       break;
     case K::CountdownEnded:
       if (inRun_) position_ = basePosition_ + e.index;
       break;
     case K::SeriesEnded:
-      askClock();  // between problems, while nothing is timed but the wait
+      // Between problems, while nothing is timed but the wait; each learner
+      // at its own moment, after the answers typed at once have gone.
+      askClock(QRandomGenerator::global()->bounded(kAfterSeriesMs, 4 * kAfterSeriesMs));
       break;
     case K::Held:
       held_ = true;
@@ -288,6 +303,7 @@ void LearnerClass::onDrillEvent(const DrillEvent& e) {
     case K::RunEnded:
     case K::Aborted:
       inRun_ = false;
+      askClock(kIdleEveryMs);
       break;
     case K::SettingsChanged:
       // Whatever moved the panel, the teacher's settings stay.

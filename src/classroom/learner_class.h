@@ -67,7 +67,8 @@ class LearnerClass : public QObject, private DrillListener, public AnswerListene
   void handle(const classproto::Message& m);
   void follow(const classproto::Message& problem);
   void applyTeacher(const DrillSettings& teacher);
-  void askClock();
+  // A burst of clock questions, starting after afterMs.
+  void askClock(int afterMs = 0);
   void sendAnswer(int problem, std::optional<qint64> typed, bool final);
   void publish(const char* what, const classproto::Message& m, int qos, bool retain = false);
   void setState(State s);
