@@ -86,12 +86,13 @@ bool LearnerClass::join(QString* why) {
       return;
     }
     lostTimer_.stop();
-    const bool ready = state_ == State::Ready;
-    if (!ready) setState(State::Waiting);
-    publish(
-        "presence",
-        Message{.type = Type::Presence, .from = setup_.name, .state = ready ? "ready" : "joined"},
-        1, true);
+    if (state_ == State::Ready) {
+      sayReady();
+    } else {
+      setState(State::Waiting);
+      publish("presence", Message{.type = Type::Presence, .from = setup_.name, .state = "joined"},
+              1, true);
+    }
     askClock();
     emit changed();
   });
@@ -153,6 +154,14 @@ void LearnerClass::publish(const char* what, const Message& m, int qos, bool ret
                      classproto::encode(m), qos, retain);
 }
 
+// Ready, with the clock estimate for the board.
+void LearnerClass::sayReady() {
+  Message ready{.type = Type::Presence, .from = setup_.name, .state = "ready"};
+  ready.offsetNs = offset_.offsetNs().value_or(0);
+  ready.roundTripNs = std::max<qint64>(1, offset_.roundTripNs());
+  publish("presence", ready, 1, true);
+}
+
 void LearnerClass::askClock(int afterMs) {
   asksLeft_ = kAsks;
   clockTimer_.start(std::max(afterMs, kAskEveryMs));
@@ -171,10 +180,7 @@ void LearnerClass::onMessage(const QString& topic, const QByteArray& payload) {
     offset_.add(r.t1, r.t2, r.t3, arrived);
     if (state_ != State::Ready && offset_.samples() >= kAsks / 2) {
       setState(State::Ready);
-      Message ready{.type = Type::Presence, .from = setup_.name, .state = "ready"};
-      ready.offsetNs = offset_.offsetNs().value_or(0);
-      ready.roundTripNs = std::max<qint64>(1, offset_.roundTripNs());
-      publish("presence", ready, 1, true);
+      sayReady();
     }
     return;
   }

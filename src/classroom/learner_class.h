@@ -69,6 +69,7 @@ class LearnerClass : public QObject, private DrillListener, public AnswerListene
   void applyTeacher(const DrillSettings& teacher);
   // A burst of clock questions, starting after afterMs.
   void askClock(int afterMs = 0);
+  void sayReady();
   void sendAnswer(int problem, std::optional<qint64> typed, bool final);
   void publish(const char* what, const classproto::Message& m, int qos, bool retain = false);
   void setState(State s);
