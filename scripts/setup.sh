@@ -15,6 +15,7 @@ packages=(
   libpulse-dev
   lintian
   qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols weston xwayland
+  mosquitto mosquitto-clients libmosquitto-dev qtkeychain-qt6-dev
 )
 
 missing=()

@@ -263,8 +263,38 @@ class PreciseClockTest : public QObject {
       if (b.Interval() == 0) b.setInterval(20);
     };
     b.onTimer = [&] { seen << -clock.nowNs(); };
+    // A call at a given time runs among the ticks, at that time.
+    clock.callAt(42 * kMs + 1, [&] { seen << clock.nowNs(); });
+    clock.cancelCall(clock.callAt(10 * kMs, [&] { seen << 0; }));
     clock.advance(75);
-    QCOMPARE(seen, (Times{30 * kMs, -50 * kMs, 60 * kMs, -70 * kMs}));
+    QCOMPARE(seen, (Times{30 * kMs, 42 * kMs + 1, -50 * kMs, 60 * kMs, -70 * kMs}));
+  }
+
+  // A call at a time already gone runs at once and reads that time, so a
+  // timer started there ticks on the grid of the instant asked for, the
+  // ticks it missed run at once; what it changes is shown like a tick's
+  // change. A cancelled call never runs.
+  void calls() {
+    pf::PreciseClock clock;
+    pf::Timer t(clock, true, 0);
+    QEventLoop loop;
+    const std::int64_t past = clock.nowNs() - 47 * kMs;
+    std::int64_t inCall = 0;
+    Times ticks;
+    QList<pf::TickTrace> traces;
+    clock.onTrace = [&](const pf::TickTrace& trace) { traces << trace; };
+    clock.callAt(past, [&] { inCall = clock.nowNs(), t.setInterval(20); });
+    clock.cancelCall(clock.callAt(past + 30 * kMs, [&] { ticks << 0; }));
+    t.onTimer = [&] {
+      ticks << clock.nowNs();
+      if (ticks.size() == 3) t.setInterval(0), loop.quit();
+    };
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    QCOMPARE(inCall, past);
+    QCOMPARE(ticks, (Times{past + 20 * kMs, past + 40 * kMs, past + 60 * kMs}));
+    QVERIFY(!traces.isEmpty() && !traces[0].timer && traces[0].deadline == past);
+    QCOMPARE(traces.last().shifted, 0);
   }
 
   // The running clock on a real event loop: ticks in order on the grid, a

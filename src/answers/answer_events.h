@@ -19,4 +19,7 @@ class AnswerListener {
  public:
   virtual ~AnswerListener() = default;
   virtual void onAnswerMarked(const MarkedAnswer& answer) = 0;
+  // Told when digits typed for a problem become its answer (Enter, or the
+  // next problem or the reveal taking them), before any mark.
+  virtual void onAnswerCommitted(int /*problem*/, double /*typed*/) {}
 };

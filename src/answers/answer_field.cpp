@@ -7,8 +7,8 @@
 
 #include "answers/answer_sheet.h"
 #include "answers/answer_text.h"
-#include "answers/screen_space.h"
 #include "host/drill_port.h"
+#include "host/screen_space.h"
 
 namespace {
 constexpr double kFieldPoints = 24;
@@ -41,7 +41,7 @@ void AnswerField::refresh() {
                             .arg(colour));
   label_->adjustSize();
   const QRect area = port_.displayArea();
-  label_->move(answers::freeCorner(area, label_->size(), port_.takenAreas(true))
+  label_->move(space::freeCorner(area, label_->size(), port_.takenAreas(true))
                    .value_or(QPoint(0, std::max(0, area.bottom() + 1 - label_->height()))));
   label_->raise();
   label_->show();

@@ -6,8 +6,8 @@
 
 #include "answers/answer_sheet.h"
 #include "answers/answer_text.h"
-#include "answers/screen_space.h"
 #include "host/drill_port.h"
+#include "host/screen_space.h"
 #include "platform/units.h"
 
 namespace {
@@ -118,7 +118,7 @@ void AnswerMarks::placeTotalMark(QList<QRect>& taken) {
         {QPoint(anchor.left() - kGap - s.width(), anchor.center().y() - s.height() / 2), s},
     };
     for (const QRect& t : tries)
-      if (answers::fits(t, area, taken)) {
+      if (space::fits(t, area, taken)) {
         r = t;
         break;
       }
@@ -168,13 +168,13 @@ void AnswerMarks::placeScore(QList<QRect>& taken) {
   score_->setText(text);
   score_->setAccessibleName(QStringLiteral("正解数"));
   score_->setAccessibleDescription(text);
-  using C = answers::Corner;
+  using C = space::Corner;
   for (double points = kScorePoints; points >= kMinPoints; points *= kShrink) {
     score_->setFont(port_.font(points, true));
     score_->adjustSize();
     if (const auto at =
-            answers::freeCorner(port_.displayArea(), score_->size(), taken,
-                                {C::TopRight, C::BottomRight, C::TopLeft, C::BottomLeft})) {
+            space::freeCorner(port_.displayArea(), score_->size(), taken,
+                              {C::TopRight, C::BottomRight, C::TopLeft, C::BottomLeft})) {
       score_->move(*at);
       score_->show();
       taken << QRect(*at, score_->size());

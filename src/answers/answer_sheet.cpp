@@ -191,9 +191,13 @@ void AnswerSheet::reset() {
 
 void AnswerSheet::commitField() {
   if (field_.isEmpty()) return;
-  if (current_ >= 0 && current_ < static_cast<int>(problems_.size()) && !problems_[current_].marked)
-    problems_[current_].typed = field_.toDouble();
+  const bool open =
+      current_ >= 0 && current_ < static_cast<int>(problems_.size()) && !problems_[current_].marked;
+  const double typed = field_.toDouble();
   field_.clear();
+  if (!open) return;
+  problems_[current_].typed = typed;
+  tell([&](AnswerListener* l) { l->onAnswerCommitted(current_, typed); });
 }
 
 void AnswerSheet::mark(int problem, double total) {
@@ -204,14 +208,18 @@ void AnswerSheet::mark(int problem, double total) {
   answer.problem = problem;
   answer.total = total;
   answer.typed = p.typed;
+  tell([&](AnswerListener* l) { l->onAnswerMarked(answer); });
+}
+
+void AnswerSheet::tell(const std::function<void(AnswerListener*)>& what) {
   const auto listeners = listeners_;
   for (AnswerListener* l : listeners) {
     try {
-      l->onAnswerMarked(answer);
+      what(l);
     } catch (const std::exception& ex) {
-      qWarning("pelatto: a feature failed on a marked answer (%s)", ex.what());
+      qWarning("pelatto: a feature failed on a typed answer (%s)", ex.what());
     } catch (...) {
-      qWarning("pelatto: a feature failed on a marked answer");
+      qWarning("pelatto: a feature failed on a typed answer");
     }
   }
 }

@@ -81,6 +81,7 @@ class AnswerSheet : public DrillListener {
   void mark(int problem, double total);
   // The first problem without an answer after `after`, round the sheet; -1 when none.
   int nextUnanswered(int after) const;
+  void tell(const std::function<void(AnswerListener*)>& what);
   Problem& at(int problem);
   void changed();
 

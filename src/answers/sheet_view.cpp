@@ -6,9 +6,9 @@
 
 #include "answers/answer_sheet.h"
 #include "answers/answer_text.h"
-#include "answers/screen_space.h"
 #include "engine/number_text.h"
 #include "host/drill_port.h"
+#include "host/screen_space.h"
 
 namespace {
 
@@ -76,14 +76,14 @@ void SheetView::refresh() {
   }
   const QRect area = port_.displayArea();
   const QList<QRect> taken = port_.takenAreas(true);
-  using C = answers::Corner;
+  using C = space::Corner;
   std::optional<QPoint> at;
   // The whole sheet as large as it fits, else the current problem alone.
   for (bool whole : {true, false}) {
     for (double points = kLargest; points >= kSmallest && !at; points -= 1) {
       m_ = measure(points, whole);
-      at = answers::freeCorner(area, m_.size, taken,
-                               {C::TopLeft, C::TopRight, C::BottomLeft, C::BottomRight});
+      at = space::freeCorner(area, m_.size, taken,
+                             {C::TopLeft, C::TopRight, C::BottomLeft, C::BottomRight});
       points_ = points, whole_ = whole;
     }
     if (at) break;

@@ -40,6 +40,22 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                  QStringLiteral("Starts the grade test NAME."),
                                  QStringLiteral("NAME"));
   parser.addOptions({help, version, defaults, screen, exportHistory, grade});
+  const auto valued = [](const char* name, const char* text, const char* value) {
+    return QCommandLineOption(QLatin1String(name), QString::fromUtf8(text), QLatin1String(value));
+  };
+  const QCommandLineOption teach = valued(
+      "teach", "Opens the class ROOM on this window and prints its address and password.", "ROOM");
+  const QCommandLineOption broker =
+      valued("broker",
+             "With --teach: a school's broker (mqtt:// or mqtts://) instead of one of "
+             "the program's own.",
+             "URL");
+  const QCommandLineOption join =
+      valued("join", "Joins the class at URL (with --room, --name).", "URL");
+  const QCommandLineOption room = valued("room", "The class's room, with --join.", "ROOM");
+  const QCommandLineOption name = valued("name", "The learner's name in the class.", "NAME");
+  const QCommandLineOption password = valued("password", "The room's password.", "P");
+  parser.addOptions({teach, broker, join, room, name, password});
 
   CommandLine out;
   const auto fail = [&](const QString& why) {
@@ -68,12 +84,22 @@ CommandLine parseCommandLine(const QStringList& arguments) {
       return fail(QStringLiteral("--screen needs a screen number from 1, not '%1'.")
                       .arg(parser.value(screen)));
   }
+  ClassOptions& c = out.classroom;
   for (const auto& [option, field] :
-       {std::pair{&exportHistory, &out.exportHistory}, std::pair{&grade, &out.grade}}) {
+       {std::pair{&exportHistory, &out.exportHistory}, std::pair{&grade, &out.grade},
+        std::pair{&teach, &c.teach}, std::pair{&broker, &c.broker}, std::pair{&join, &c.join},
+        std::pair{&room, &c.room}, std::pair{&name, &c.name}}) {
     if (!parser.isSet(*option)) continue;
     *field = parser.value(*option);
     if (field->isEmpty())
       return fail(QStringLiteral("--%1 needs a value.").arg(option->names().constFirst()));
   }
+  c.password = parser.value(password);
+  if (!c.teach.isEmpty() && !c.join.isEmpty())
+    return fail(QStringLiteral("--teach and --join do not go together."));
+  if (!c.join.isEmpty() && (c.room.isEmpty() || c.name.isEmpty()))
+    return fail(QStringLiteral("--join needs --room and --name."));
+  if (!c.broker.isEmpty() && c.teach.isEmpty())
+    return fail(QStringLiteral("--broker goes with --teach."));
   return out;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "classroom/class_options.h"
+
 // What the command line asked for. `exitCode` >= 0 means: print `output`
 // (stdout) and `error` (stderr) and end with that code without opening the
 // window (--help, --version, a bad option).
@@ -10,10 +12,11 @@ struct CommandLine {
   int exitCode = -1;
   QString output;
   QString error;
-  bool defaults = false;  // --defaults: built-in settings, the remembered ones untouched
-  int screen = 0;         // --screen N, from 1; 0: the remembered one
-  QString exportHistory;  // --export-history FILE
-  QString grade;          // --grade NAME
+  bool defaults = false;   // --defaults: built-in settings, the remembered ones untouched
+  int screen = 0;          // --screen N, from 1; 0: the remembered one
+  QString exportHistory;   // --export-history FILE
+  QString grade;           // --grade NAME
+  ClassOptions classroom;  // --teach ROOM [--broker URL] or --join URL --room ROOM --name NAME
 };
 
 // Parses the program's arguments (the first is the program itself). Needs

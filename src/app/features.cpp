@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "answers/typed_answers.h"
+#include "classroom/classroom.h"
 #include "desktop/full_screen.h"
 #include "grades/grade_tests.h"
 #include "history/history.h"
@@ -25,6 +26,8 @@ Features::Features(DrillPort& port, const StartOptions& options)
                                            : std::make_unique<History>(host, options.historyPath);
   progress_ = std::make_unique<Progress>(host, *history_);
   grades_ = std::make_unique<GradeTests>(host);
+  host.menu().addSeparator();
+  classroom_ = std::make_unique<Classroom>(host);
   host.menu().addSeparator();
   fullScreen_ = std::make_unique<FullScreen>(port.widget());
   fullScreen_->addTo(host.menu(), [this](int n) { remembered_->setScreen(n); });

@@ -3,6 +3,9 @@
 #include <QString>
 #include <memory>
 
+#include "classroom/class_options.h"
+
+class Classroom;
 class DrillPort;
 class FeatureHost;
 class FullScreen;
@@ -15,10 +18,11 @@ class TypedAnswers;
 
 // How the program was started, as far as the features care.
 struct StartOptions {
-  bool defaults = false;  // built-in settings; the remembered ones untouched
-  int screen = 0;         // the screen to open on, from 1; 0: the remembered one
-  QString settingsPath;   // empty: the user's configuration directory
-  QString historyPath;    // empty: the user's data directory
+  bool defaults = false;   // built-in settings; the remembered ones untouched
+  int screen = 0;          // the screen to open on, from 1; 0: the remembered one
+  QString settingsPath;    // empty: the user's configuration directory
+  QString historyPath;     // empty: the user's data directory
+  ClassOptions classroom;  // a class to open or join once the window is shown
 };
 
 // Everything the program offers beyond the window itself: each feature
@@ -42,6 +46,7 @@ class Features {
   FullScreen& fullScreen() const { return *fullScreen_; }
   SoundCues& sound() const { return *sound_; }
   RememberedSettings& remembered() const { return *remembered_; }
+  Classroom& classroom() const { return *classroom_; }
 
  private:
   std::unique_ptr<FeatureHost> host_;
@@ -51,5 +56,6 @@ class Features {
   std::unique_ptr<GradeTests> grades_;
   std::unique_ptr<FullScreen> fullScreen_;
   std::unique_ptr<SoundCues> sound_;
+  std::unique_ptr<Classroom> classroom_;
   std::unique_ptr<RememberedSettings> remembered_;
 };

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/features.h"
+#include "classroom/classroom.h"
 #include "grades/grade_tests.h"
 #include "history/history_export.h"
 #include "platform/application.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   StartOptions options;
   options.defaults = command.defaults;
   options.screen = command.screen;
+  options.classroom = command.classroom;
   Features features(port, options);
   window.Show();
   features.windowShown();
@@ -52,6 +54,13 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     // A grade no ladder has: the list of grades, and no window.
     if (!features.grades().startGradeByName(command.grade, err)) return 2;
+  }
+  if (options.classroom.any()) {
+    QString why;
+    if (!features.classroom().start(options.classroom, &why)) {
+      std::fprintf(stderr, "pelatto: %s\n", qPrintable(why));
+      return 1;
+    }
   }
   return app.exec();
 }

@@ -151,3 +151,10 @@ QList<GradeTestRecord> History::gradeTests() const {
                    [](const auto& a, const auto& b) { return a.startedAt > b.startedAt; });
   return all;
 }
+
+void History::putClass(const ClassSessionRecord& session) {
+  store_.putClass(session);
+  store_.flush();
+}
+
+void History::putClassAnswer(const ClassAnswerRecord& answer) { store_.putClass(answer); }

@@ -42,6 +42,8 @@ class History : public HistoryApi, private DrillListener {
   qint64 beginGradeTest(const GradeTestRecord& test) override;
   void finishGradeTest(const GradeTestRecord& test) override;
   QList<GradeTestRecord> gradeTests() const override;
+  void putClass(const ClassSessionRecord& session) override;
+  void putClassAnswer(const ClassAnswerRecord& answer) override;
 
  private:
   void onDrillEvent(const DrillEvent& event) override;

@@ -257,6 +257,8 @@ int HistoryFile::tryWrite(const HistoryItem& item, QString* detail) {
     q.addBindValue(u->answer ? QVariant(*u->answer) : QVariant(QMetaType::fromType<qint64>()));
     q.addBindValue(markName(u->mark));
     q.addBindValue(u->id);
+  } else if (const auto* c = std::get_if<ClassItem>(&item)) {
+    class_records::prepareWrite(q, *c);
   } else {
     const auto& t = std::get<GradeTestRecord>(item);
     q.prepare(QStringLiteral("INSERT OR REPLACE INTO grade_tests VALUES (?,?,?,?,?,?,?)"));

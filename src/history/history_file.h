@@ -8,6 +8,7 @@
 #include <set>
 #include <variant>
 
+#include "history/class_records.h"
 #include "history/problem_record.h"
 #include "host/records.h"
 
@@ -17,8 +18,8 @@ struct AnswerUpdate {
   std::optional<qint64> answer;
   ProblemRecord::Mark mark;
 };
-// One write of the history: a problem, an answer to one, or a grade test.
-using HistoryItem = std::variant<ProblemRecord, AnswerUpdate, GradeTestRecord>;
+// One write of the history: a problem, an answer to one, a grade test, or a class.
+using HistoryItem = std::variant<ProblemRecord, AnswerUpdate, GradeTestRecord, ClassItem>;
 
 // Prepares q to insert (or replace) r in the problems table.
 void prepareProblemInsert(QSqlQuery& q, const ProblemRecord& r);

@@ -1,5 +1,7 @@
 #include "history/history_schema.h"
 
+#include "history/class_records.h"
+
 namespace history_schema {
 
 namespace {
@@ -30,6 +32,8 @@ const QList<QStringList>& steps() {
        QStringLiteral("CREATE INDEX problems_day ON problems(at_ms, aborted, mark)"),
        QStringLiteral("CREATE INDEX problems_pace ON problems(longest, aborted, pace, mark)"),
        QStringLiteral("CREATE INDEX problems_fastest ON problems(mark, aborted, longest, pace)")},
+      // 3: the classes a teacher held.
+      class_records::schemaStep(),
   };
   return all;
 }

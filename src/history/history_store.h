@@ -41,6 +41,7 @@ class HistoryStore {
   void add(const ProblemRecord& record) { outbox_.push_back(record); }
   void setAnswer(qint64 id, std::optional<qint64> answer, ProblemRecord::Mark mark);
   void putGradeTest(const GradeTestRecord& test) { outbox_.push_back(test); }
+  void putClass(const ClassItem& item) { outbox_.push_back(item); }
   // Hands the queue to the writer thread and returns at once. False when the
   // writer is known to keep items it could not write, or the file is newer.
   bool flush();

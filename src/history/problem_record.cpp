@@ -1,6 +1,5 @@
 #include "history/problem_record.h"
 
-#include <QRandomGenerator>
 #include <QStringList>
 #include <array>
 #include <utility>
@@ -8,8 +7,8 @@
 namespace {
 
 // Each stored name beside its value; the first row is what an unknown name reads as.
-template <class E>
-using Names = std::array<std::pair<E, const char*>, 3>;
+template <class E, std::size_t N = 3>
+using Names = std::array<std::pair<E, const char*>, N>;
 
 constexpr Names<AnswerMode> kModes{{{AnswerMode::Automatic, "automatic"},
                                     {AnswerMode::Manual, "manual"},
@@ -17,19 +16,20 @@ constexpr Names<AnswerMode> kModes{{{AnswerMode::Automatic, "automatic"},
 constexpr Names<ProblemRecord::Mark> kMarks{{{ProblemRecord::Mark::None, "none"},
                                              {ProblemRecord::Mark::Correct, "correct"},
                                              {ProblemRecord::Mark::Wrong, "wrong"}}};
-constexpr Names<RecordContext::Kind> kKinds{{{RecordContext::Kind::Practice, "practice"},
-                                             {RecordContext::Kind::Replay, "replay"},
-                                             {RecordContext::Kind::Test, "test"}}};
+constexpr Names<RecordContext::Kind, 4> kKinds{{{RecordContext::Kind::Practice, "practice"},
+                                                {RecordContext::Kind::Replay, "replay"},
+                                                {RecordContext::Kind::Test, "test"},
+                                                {RecordContext::Kind::Class, "class"}}};
 
-template <class E>
-QString nameOf(const Names<E>& names, E value) {
+template <class E, std::size_t N>
+QString nameOf(const Names<E, N>& names, E value) {
   for (const auto& [v, name] : names)
     if (v == value) return QString::fromLatin1(name);
   return QString::fromLatin1(names.front().second);
 }
 
-template <class E>
-E valueOf(const Names<E>& names, const QString& name) {
+template <class E, std::size_t N>
+E valueOf(const Names<E, N>& names, const QString& name) {
   for (const auto& [v, n] : names)
     if (name == QLatin1String(n)) return v;
   return names.front().first;
@@ -55,10 +55,6 @@ QList<qint64> numbersFromText(const QString& text) {
   for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
     out << part.toLongLong();
   return out;
-}
-
-qint64 newRecordId() {
-  return static_cast<qint64>(QRandomGenerator::global()->generate64() >> 2) + 1;
 }
 
 QString digitsLabel(const DrillSettings& s) {

@@ -38,9 +38,6 @@ RecordContext::Kind kindFromName(const QString& name);
 QString numbersText(const QList<qint64>& numbers);  // "12 7 345"
 QList<qint64> numbersFromText(const QString& text);
 
-// A new id: random, positive, so two running copies never clash in practice.
-qint64 newRecordId();
-
 // How the progress window shows them, in the window's language.
 QString digitsLabel(const DrillSettings& s);  // "3桁" or "2～5桁 混3"
 QString paceLabel(int pace);                  // "0.50秒"

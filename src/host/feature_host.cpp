@@ -24,3 +24,7 @@ void FeatureHost::Answers::unsubscribe(AnswerListener* listener) {
 void FeatureHost::Answers::onAnswerMarked(const MarkedAnswer& answer) {
   for (AnswerListener* l : std::vector(listeners_)) l->onAnswerMarked(answer);
 }
+
+void FeatureHost::Answers::onAnswerCommitted(int problem, double typed) {
+  for (AnswerListener* l : std::vector(listeners_)) l->onAnswerCommitted(problem, typed);
+}

@@ -33,6 +33,7 @@ class FeatureHost {
     void subscribe(AnswerListener* listener);
     void unsubscribe(AnswerListener* listener);
     void onAnswerMarked(const MarkedAnswer& answer) override;
+    void onAnswerCommitted(int problem, double typed) override;
 
    private:
     std::vector<AnswerListener*> listeners_;

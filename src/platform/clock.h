@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/tick_runner.h"
 
@@ -24,6 +25,14 @@ class Clock {
   // Inside a tick's handler: when its change is seen on the screen (later
   // than its own time when the tick came late); elsewhere now.
   virtual std::int64_t shownNs() const { return nowNs(); }
+  // Calls act once at deadlineNs, a time of nowNs(), or at once when that
+  // has passed. Inside act nowNs() reads the deadline, as in a tick's
+  // handler, so timers started there tick on its grid; what act changes on
+  // screen is shown at the deadline, like a tick's change. A timer started
+  // in a call that came late runs the ticks it has missed back to back
+  // until it is on time. Returns an id for cancelCall().
+  virtual std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) = 0;
+  virtual void cancelCall(std::uint64_t id) = 0;
 };
 
 // Deterministic time for tests: nothing happens until advance() is called,
@@ -36,6 +45,10 @@ class VirtualClock final : public Clock {
   std::uint64_t reading() const override { return static_cast<std::uint64_t>(now()); }
   std::int64_t nowNs() const override { return runner_.tickTime().value_or(now_); }
   std::int64_t shownNs() const override { return runner_.seenTime().value_or(now_); }
+  std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) override {
+    return runner_.call(deadlineNs, std::move(act));
+  }
+  void cancelCall(std::uint64_t id) override { runner_.cancel(id); }
 
   // Milliseconds since the clock began.
   std::int64_t now() const { return now_ / kMs; }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <QtGlobal>
 #include <cerrno>
 #include <optional>
 
@@ -16,13 +17,19 @@ namespace pf {
 
 namespace {
 
+// Tests run several copies with deliberately different clocks: the
+// program's time is the system's monotonic clock plus this offset.
+const std::int64_t kOffsetNs = qEnvironmentVariable("PELATTO_TEST_CLOCK_OFFSET_NS").toLongLong();
+
 std::int64_t monotonicNs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
+  return std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec + kOffsetNs;
 }
 
+// The system's time for one of the program's; never 0, which would disarm a timerfd.
 timespec toTimespec(std::int64_t ns) {
+  ns = std::max<std::int64_t>(ns - kOffsetNs, 1);
   return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
@@ -113,6 +120,17 @@ void PreciseClock::arm(Timer& timer, int intervalMs) {
 
 void PreciseClock::disarm(Timer& timer) {
   impl_->runner.disarm(timer);
+  impl_->reschedule();
+}
+
+std::uint64_t PreciseClock::callAt(std::int64_t deadlineNs, std::function<void()> act) {
+  const std::uint64_t id = impl_->runner.call(deadlineNs, std::move(act));
+  impl_->reschedule();
+  return id;
+}
+
+void PreciseClock::cancelCall(std::uint64_t id) {
+  impl_->runner.cancel(id);
   impl_->reschedule();
 }
 

@@ -16,7 +16,9 @@ namespace pf {
 // once: a hold or an abort pressed before then stops the tick. On a
 // compositor that reports its refreshes, a tick is due the moment that puts
 // its change on the refresh nearest its deadline. While a timer is armed
-// the thread asks for real-time scheduling; at idle nothing wakes.
+// the thread asks for real-time scheduling; at idle nothing wakes. A call
+// at a given time runs and is shown like a tick. In tests the environment's
+// PELATTO_TEST_CLOCK_OFFSET_NS shifts every time the clock gives and takes.
 class PreciseClock final : public Clock {
  public:
   PreciseClock();
@@ -28,6 +30,8 @@ class PreciseClock final : public Clock {
   // stay on the grid of the one that ticked.
   std::int64_t nowNs() const override;
   std::int64_t shownNs() const override;
+  std::uint64_t callAt(std::int64_t deadlineNs, std::function<void()> act) override;
+  void cancelCall(std::uint64_t id) override;
 
   // Called after every tick has been sent to the screen; for measurements.
   std::function<void(const TickTrace&)> onTrace;

@@ -8,40 +8,47 @@ namespace pf {
 
 void TickRunner::arm(Timer& timer, std::int64_t intervalNs, std::int64_t nowNs) {
   const std::int64_t start = tickTime_.value_or(nowNs);
-  armed_.insert_or_assign(&timer, Entry{TickSchedule(start, intervalNs), ++seq_});
+  Entry entry{TickSchedule(start, intervalNs), ++seq_};
+  if (inLateCall_) entry.schedule.catchUpFully();
+  armed_.insert_or_assign(&timer, entry);
 }
 
 void TickRunner::disarm(Timer& timer) { armed_.erase(&timer); }
 
-Timer* TickRunner::earliest() const {
-  auto best = armed_.end();
-  for (auto it = armed_.begin(); it != armed_.end(); ++it) {
-    if (best == armed_.end()) {
-      best = it;
-      continue;
-    }
-    const std::int64_t a = it->second.schedule.dueAt(), b = best->second.schedule.dueAt();
-    if (a < b || (a == b && it->second.seq < best->second.seq)) best = it;
-  }
-  return best == armed_.end() ? nullptr : best->first;
+std::uint64_t TickRunner::call(std::int64_t deadlineNs, std::function<void()> act) {
+  const std::uint64_t id = ++seq_;
+  calls_.emplace(id, Call{deadlineNs, std::move(act)});
+  return id;
 }
 
-TickStages::Slot TickRunner::slotOf(const Entry& e, std::int64_t nowNs) const {
-  const std::int64_t due = e.schedule.dueAt();
-  return stages_ ? stages_->slot(due, nowNs) : TickStages::Slot{due, due};
+TickRunner::Next TickRunner::earliest() const {
+  Next best;
+  const auto better = [&best](std::int64_t due, std::uint64_t seq) {
+    return !best || due < best.due || (due == best.due && seq < best.seq);
+  };
+  for (const auto& [timer, e] : armed_)
+    if (better(e.schedule.dueAt(), e.seq))
+      best =
+          Next{timer, 0, e.schedule.dueAt(), e.schedule.deadline(), e.schedule.interval(), e.seq};
+  for (const auto& [id, c] : calls_)
+    if (better(c.deadline, id)) best = Next{nullptr, id, c.deadline, c.deadline, 4 * kLeadNs, id};
+  return best;
+}
+
+TickStages::Slot TickRunner::slotOf(const Next& n, std::int64_t nowNs) const {
+  return stages_ ? stages_->slot(n.due, nowNs) : TickStages::Slot{n.due, n.due};
 }
 
 std::optional<std::int64_t> TickRunner::nextRun(std::int64_t nowNs) const {
-  Timer* timer = earliest();
-  if (!timer) return std::nullopt;
-  return slotOf(armed_.at(timer), nowNs).sendAt;
+  const Next next = earliest();
+  if (!next) return std::nullopt;
+  return slotOf(next, nowNs).sendAt;
 }
 
 std::optional<std::int64_t> TickRunner::nextWake(std::int64_t nowNs) const {
-  Timer* timer = earliest();
-  if (!timer) return std::nullopt;
-  const Entry& e = armed_.at(timer);
-  return slotOf(e, nowNs).sendAt - std::min(kLeadNs, e.schedule.interval() / 4);
+  const Next next = earliest();
+  if (!next) return std::nullopt;
+  return slotOf(next, nowNs).sendAt - std::min(kLeadNs, next.interval / 4);
 }
 
 std::int64_t TickRunner::ahead() const {
@@ -57,29 +64,42 @@ std::int64_t TickRunner::ahead() const {
 
 bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>& clockNs,
                         const std::function<void(std::int64_t)>& waitUntil) {
-  Timer* timer = earliest();
-  if (!timer) return false;
-  Entry& entry = armed_.at(timer);
-  const TickStages::Slot slot = slotOf(entry, nowNs);
+  const Next next = earliest();
+  if (!next) return false;
+  const TickStages::Slot slot = slotOf(next, nowNs);
   if (slot.sendAt > nowNs + ahead()) return false;
   TickTrace trace;
-  trace.timer = timer;
-  trace.deadline = entry.schedule.deadline();
-  trace.due = entry.schedule.dueAt();
+  trace.timer = next.timer;
+  trace.deadline = next.deadline;
+  trace.due = next.due;
   trace.shown = std::max(slot.seenAt, nowNs);
   // When it was meant to run: its due time, should it come later.
   trace.plannedWake = std::min(slot.sendAt, trace.due);
   trace.woke = nowNs;
-  // Moved on before the handler runs, so that the handler's own changes to
-  // the timer win.
-  const TickSchedule before = entry.schedule;
-  entry.schedule.advance(std::max(trace.due, trace.shown));
-  const std::uint64_t seq = entry.seq = ++seq_;
-  trace.shifted = entry.schedule.shifted();
+  std::function<void()> act;
+  std::optional<TickSchedule> before;
+  std::uint64_t seq = 0;
+  if (next.timer) {
+    // Moved on before the handler runs, so that the handler's own changes
+    // to the timer win.
+    Entry& entry = armed_.at(next.timer);
+    before = entry.schedule;
+    entry.schedule.advance(std::max(trace.due, trace.shown));
+    seq = entry.seq = ++seq_;
+    trace.shifted = entry.schedule.shifted();
+  } else {
+    // Taken out first: the call may make another.
+    act = std::move(calls_.extract(next.call).mapped().act);
+  }
   if (stages_) stages_->collect();
   tickTime_ = trace.deadline;
   seenTime_ = trace.shown;
-  timer->fire();
+  inLateCall_ = !next.timer && trace.shown > trace.deadline;
+  if (next.timer)
+    next.timer->fire();
+  else
+    act();
+  inLateCall_ = false;
   tickTime_.reset();
   seenTime_.reset();
   trace.handlerDone = clockNs();
@@ -91,10 +111,10 @@ bool TickRunner::runDue(std::int64_t nowNs, const std::function<std::int64_t()>&
   trace.flushed = clockNs();
   // A change that took long to reach the screen (the display server held
   // up its paint) still stands its gap before the next one.
-  const auto again = armed_.find(timer);
+  const auto again = next.timer ? armed_.find(next.timer) : armed_.end();
   if (again != armed_.end() && again->second.seq == seq &&
       trace.flushed > std::max(trace.due, trace.shown)) {
-    again->second.schedule = before;
+    again->second.schedule = *before;
     again->second.schedule.advance(trace.flushed);
   }
   if (onTrace) onTrace(trace);

@@ -62,7 +62,12 @@ class TickRunner {
   // handler, so timers started there stay on that grid, else from nowNs.
   void arm(Timer& timer, std::int64_t intervalNs, std::int64_t nowNs);
   void disarm(Timer& timer);
-  bool idle() const { return armed_.empty(); }
+  // A call of act at deadlineNs, run, painted and sent like a tick; timers
+  // started in it stay on its grid, catching up on what they missed should
+  // it come late. Returns its id.
+  std::uint64_t call(std::int64_t deadlineNs, std::function<void()> act);
+  void cancel(std::uint64_t id) { calls_.erase(id); }
+  bool idle() const { return armed_.empty() && calls_.empty(); }
 
   // When the earliest tick is to run; none while nothing is armed.
   std::optional<std::int64_t> nextRun(std::int64_t nowNs) const;
@@ -92,15 +97,29 @@ class TickRunner {
     TickSchedule schedule;
     std::uint64_t seq;
   };
-  Timer* earliest() const;
-  TickStages::Slot slotOf(const Entry& e, std::int64_t nowNs) const;
+  struct Call {
+    std::int64_t deadline;
+    std::function<void()> act;
+  };
+  // The next tick or call: a timer, or a call's id (also its arming order).
+  struct Next {
+    Timer* timer = nullptr;
+    std::uint64_t call = 0;
+    std::int64_t due = 0, deadline = 0, interval = 0;
+    std::uint64_t seq = 0;
+    explicit operator bool() const { return timer || call; }
+  };
+  Next earliest() const;
+  TickStages::Slot slotOf(const Next& n, std::int64_t nowNs) const;
 
   TickStages* stages_;
   bool paintAhead_;
   std::array<std::int64_t, 16> paints_{};  // the last handlers and paints, ns
   std::size_t paintCount_ = 0;
   std::map<Timer*, Entry> armed_;
+  std::map<std::uint64_t, Call> calls_;
   std::uint64_t seq_ = 0;
+  bool inLateCall_ = false;
   std::optional<std::int64_t> tickTime_, seenTime_;
 };
 

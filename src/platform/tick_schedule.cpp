@@ -8,6 +8,8 @@ std::int64_t TickSchedule::wakeAt(std::int64_t leadNs) const {
 
 void TickSchedule::advance(std::int64_t shownNs) {
   ++index_;
+  fully_ = fully_ && deadline() <= shownNs;
+  if (fully_) return;
   floor_ = shownNs + gap();
   const std::int64_t behind = floor_ - deadline();
   const std::int64_t pair = 2 * interval_;

@@ -30,6 +30,10 @@ class TickSchedule {
   void advance(std::int64_t shownNs);
   // Grid points the grid has moved on by after long stalls.
   long shifted() const { return shifted_; }
+  // For a timer started at a moment that had already passed (a call that
+  // came late): the ticks it missed run back to back, without a gap and
+  // without moving the grid, until it is on time.
+  void catchUpFully() { fully_ = true; }
 
   // What a late change stands at least: one frame at 60 Hz, so that a blank
   // shown late is seen; at most half the interval, so catching up gains.
@@ -41,6 +45,7 @@ class TickSchedule {
   std::int64_t index_ = 1;
   std::int64_t floor_ = 0;
   long shifted_ = 0;
+  bool fully_ = false;
 };
 
 // What to do before a tick that is not yet due: back to the event loop

@@ -220,6 +220,7 @@ void ProgressWindow::refreshProblems() {
     QString when = r.at.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     if (r.kind == RecordContext::Kind::Replay) when += QStringLiteral(" 再");
     if (r.kind == RecordContext::Kind::Test) when += QStringLiteral(" 検");
+    if (r.kind == RecordContext::Kind::Class) when += QStringLiteral(" 教");
     setRow(table_, row,
            {when, digitsLabel(r.settings), QString::number(r.settings.terms),
             paceLabel(r.settings.pace), QString::number(r.total),

@@ -8,7 +8,7 @@
 // Finding room for the answers' own widgets beside what the window shows
 // (DrillPort's layout questions). Rectangles in pixels of the window's
 // client area.
-namespace answers {
+namespace space {
 
 // Whether a rectangle lies inside `area` and overlaps nothing in `taken`.
 bool fits(const QRect& r, const QRect& area, const QList<QRect>& taken);
@@ -22,4 +22,4 @@ std::optional<QPoint> freeCorner(const QRect& area, QSize size, const QList<QRec
                                      Corner::BottomLeft, Corner::BottomRight, Corner::TopRight,
                                      Corner::TopLeft});
 
-}  // namespace answers
+}  // namespace space

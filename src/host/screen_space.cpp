@@ -1,6 +1,6 @@
-#include "answers/screen_space.h"
+#include "host/screen_space.h"
 
-namespace answers {
+namespace space {
 
 namespace {
 constexpr int kMargin = 8;  // pixels between the corner items and the edges
@@ -28,4 +28,4 @@ std::optional<QPoint> freeCorner(const QRect& area, QSize size, const QList<QRec
   return std::nullopt;
 }
 
-}  // namespace answers
+}  // namespace space

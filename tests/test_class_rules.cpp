@@ -1,0 +1,214 @@
+#include <QTest>
+
+#include "classroom/class_board.h"
+#include "classroom/class_protocol.h"
+#include "classroom/clock_offset.h"
+
+// The classroom's rules without a broker or a window: the messages and what
+// is dropped, the clock offset from four timestamps, and the teacher's board.
+
+using classproto::Drop;
+using classproto::Message;
+using Type = Message::Type;
+Q_DECLARE_METATYPE(Message)
+
+namespace {
+
+const QString kRoom = QStringLiteral("4年2組");
+
+Message problem() {
+  Message m;
+  m.type = Type::Problem;
+  m.run = 7, m.index = 1, m.position = 12, m.plan = 2, m.startNs = 9'007'199'254'740'993;
+  m.settings.longest = 3, m.settings.shortest = 2, m.settings.mix = 1, m.settings.terms = 3;
+  m.settings.pace = 10, m.settings.runLength = 3, m.settings.mode = AnswerMode::Later;
+  m.problems = {{123, 45, 678}, {99999999999999, 10, 1}};
+  return m;
+}
+
+}  // namespace
+
+class ClassRulesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // Every type comes back as it went, times beyond a double's precision included.
+  void roundTrip_data() {
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<Message>("message");
+    const QString ken = QStringLiteral("けん");
+    Message presence{.type = Type::Presence, .from = ken, .state = "ready"};
+    presence.offsetNs = -1'234'567'890'123, presence.roundTripNs = 250'000;
+    Message answer{.type = Type::Answer, .from = ken, .position = 3, .atNs = 5};
+    answer.typed = 1'234'567'890'123'456, answer.final = true;
+    Message unanswered = answer;
+    unanswered.typed.reset();
+    Message reply{.type = Type::ClockReply, .t1 = 1, .t2 = -2, .t3 = 3};
+    QTest::newRow("problem") << classproto::drillTopic(kRoom) << problem();
+    QTest::newRow("settings") << classproto::drillTopic(kRoom)
+                              << Message{.type = Type::Settings, .settings = problem().settings};
+    QTest::newRow("hold") << classproto::drillTopic(kRoom)
+                          << Message{.type = Type::Hold, .run = 3, .atNs = 42};
+    QTest::newRow("teacher gone") << classproto::teacherTopic(kRoom)
+                                  << Message{.type = Type::Presence, .state = "gone"};
+    QTest::newRow("ready") << classproto::learnerTopic(kRoom, ken, "presence") << presence;
+    QTest::newRow("answer") << classproto::learnerTopic(kRoom, ken, "answer") << answer;
+    QTest::newRow("no answer") << classproto::learnerTopic(kRoom, ken, "answer") << unanswered;
+    QTest::newRow("clock reply") << classproto::clockTopic(kRoom, ken) << reply;
+  }
+  void roundTrip() {
+    QFETCH(QString, topic);
+    QFETCH(Message, message);
+    const classproto::Decoded d = classproto::decode(kRoom, topic, classproto::encode(message));
+    QCOMPARE(d.drop, Drop::None);
+    QCOMPARE(d.message, std::optional(message));
+  }
+
+  // Whatever a hostile or broken client sends is dropped, and counted by why.
+  void dropped_data() {
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<Drop>("drop");
+    const QString answerOfKen = classproto::learnerTopic(kRoom, "ken", "answer");
+    const QByteArray answer =
+        R"({"v":1,"type":"answer","from":"ken","position":1,"final":false,"at":"5","typed":12})";
+    QByteArray bigNumber = classproto::encode(problem());
+    bigNumber.replace("678", "100000000000000");
+    QTest::newRow("well formed") << answerOfKen << answer << Drop::None;
+    QTest::newRow("not JSON") << answerOfKen << QByteArray("{\"v\":1,") << Drop::Malformed;
+    QTest::newRow("an array") << answerOfKen << QByteArray("[1]") << Drop::Malformed;
+    QTest::newRow("oversized") << answerOfKen
+                               << QByteArray(answer).append(classproto::kMaxBytes, ' ')
+                               << Drop::Oversized;
+    QTest::newRow("version 2") << answerOfKen << QByteArray(answer).replace("\"v\":1", "\"v\":2")
+                               << Drop::UnknownVersion;
+    QTest::newRow("no version") << answerOfKen << QByteArray(answer).replace("\"v\":1,", "")
+                                << Drop::UnknownVersion;
+    QTest::newRow("unknown type") << answerOfKen << QByteArray(answer).replace("answer", "score")
+                                  << Drop::Malformed;
+    QTest::newRow("in another's name")
+        << answerOfKen << QByteArray(answer).replace("\"ken\"", "\"amy\"") << Drop::Impersonating;
+    QTest::newRow("a learner's drill") << classproto::learnerTopic(kRoom, "ken", "answer")
+                                       << QByteArray(classproto::encode(problem()))
+                                              .replace("\"index\"", "\"from\":\"ken\",\"index\"")
+                                       << Drop::Impersonating;
+    QTest::newRow("a learner as the teacher")
+        << classproto::drillTopic(kRoom)
+        << QByteArray(R"({"v":1,"type":"abort","from":"ken","run":1,"index":0})")
+        << Drop::Impersonating;
+    QTest::newRow("an answer on the drill topic")
+        << classproto::drillTopic(kRoom) << QByteArray(answer).replace(",\"from\":\"ken\"", "")
+        << Drop::Malformed;
+    QTest::newRow("another room") << QString("pelatto/other/learner/ken/answer") << answer
+                                  << Drop::Malformed;
+    QTest::newRow("a fractional answer")
+        << answerOfKen << QByteArray(answer).replace("12}", "1.5}") << Drop::Malformed;
+    QTest::newRow("a time as a number")
+        << answerOfKen << QByteArray(answer).replace("\"5\"", "5") << Drop::Malformed;
+    QTest::newRow("a 15-digit number")
+        << classproto::drillTopic(kRoom) << bigNumber << Drop::Malformed;
+    QTest::newRow("a mix above the terms")
+        << classproto::drillTopic(kRoom)
+        << QByteArray(classproto::encode(problem())).replace("\"mix\":1", "\"mix\":4")
+        << Drop::Malformed;
+    QTest::newRow("problems beyond the run")
+        << classproto::drillTopic(kRoom)
+        << QByteArray(classproto::encode(problem())).replace("\"run\":3", "\"run\":2")
+        << Drop::Malformed;
+    QTest::newRow("a presence it cannot have")
+        << classproto::learnerTopic(kRoom, "ken", "presence")
+        << QByteArray(R"({"v":1,"type":"presence","from":"ken","state":"open"})")
+        << Drop::Malformed;
+    QTest::newRow("a name with a wildcard")
+        << QString("pelatto/%1/learner/k+n/answer").arg(kRoom)
+        << QByteArray(answer).replace("ken", "k+n") << Drop::Malformed;
+  }
+  void dropped() {
+    QFETCH(QString, topic);
+    QFETCH(QByteArray, payload);
+    QFETCH(Drop, drop);
+    const classproto::Decoded d = classproto::decode(kRoom, topic, payload);
+    QCOMPARE(d.drop, drop);
+    QCOMPARE(d.message.has_value(), drop == Drop::None);
+  }
+
+  // Uneven delays: the exchange with the smallest round trip is trusted, so
+  // the estimate is off by at most half of that round trip, and exact when
+  // its two ways took equally long. Old exchanges are forgotten.
+  void clockOffset_data() {
+    QTest::addColumn<QList<QList<qint64>>>("exchanges");  // up, down, teacher's own time (µs)
+    QTest::addColumn<qint64>("error");                    // of the estimate, µs
+    QTest::addColumn<qint64>("roundTrip");
+    QTest::newRow("symmetric") << QList<QList<qint64>>{{300, 300, 10}} << 0LL << 600LL;
+    QTest::newRow("the quickest of uneven ones")
+        << QList<QList<qint64>>{{4000, 900, 5}, {250, 150, 3000}, {900, 5000, 1}} << 50LL << 400LL;
+    QTest::newRow("a slow link's lucky exchange")
+        << QList<QList<qint64>>{{35000, 21000, 0}, {5200, 5000, 0}, {30000, 9000, 0}} << 100LL
+        << 10200LL;
+    QList<QList<qint64>> stale{{10, 10, 0}};
+    for (int k = 0; k < int(ClockOffset::kKept); ++k) stale << QList<qint64>{700, 500, 0};
+    QTest::newRow("a stale quick one forgotten") << stale << 100LL << 1200LL;
+  }
+  void clockOffset() {
+    QFETCH(QList<QList<qint64>>, exchanges);
+    const qint64 offset = 987'654'321'000, us = 1000;  // the teacher's clock is ahead
+    ClockOffset c;
+    qint64 t = 1'000'000'000;
+    for (const QList<qint64>& e : exchanges) {
+      const qint64 t1 = t, t2 = t1 + e[0] * us + offset, t3 = t2 + e[2] * us;
+      QVERIFY(c.add(t1, t2, t3, t3 - offset + e[1] * us));
+      t += 50'000'000;
+    }
+    QVERIFY(!c.add(t, t + offset, t + offset - 1, t + 1));  // the teacher answered before asking
+    QTEST((c.offsetNs().value_or(0) - offset) / us, "error");
+    QTEST(c.roundTripNs() / us, "roundTrip");
+    QCOMPARE(c.toLocal(c.toTeacher(t)), t);
+  }
+
+  // Three learners through two problems: answers live and final, marks only
+  // after the reveal, one who joined late, one who left; tally, ranking, CSV.
+  void board() {
+    ClassBoard b;
+    int changes = 0;
+    b.changed = [&] { ++changes; };
+    b.presence("amy", ClassBoard::State::Ready, 5, 400);
+    b.presence("ken", ClassBoard::State::Ready);
+    b.problemStarted(1, {12, 30});
+    b.problemTotal(1, 42);
+    b.answer("amy", 1, 42, false, 3'000'000);
+    b.answer("ken", 1, 41, false, -1);
+    QCOMPARE(b.mark(*b.learner("amy"), 1), std::optional(ClassBoard::Mark::Pending));
+    b.answer("ken", 1, 40, true, -1);
+    b.answer("ken", 1, 41, false, -1);  // a late copy of the answer typed before
+    b.revealed(1);
+    b.presence("sue, jr", ClassBoard::State::Joined);
+    b.problemStarted(2, {5, 5});
+    b.problemTotal(2, 10);
+    b.answer("amy", 2, 10, true, -1);
+    b.answer("ken", 2, std::nullopt, true, -1);
+    b.answer("sue, jr", 2, 10, true, 1'500'000);
+    b.presence("ken", ClassBoard::State::Gone);
+    b.revealed(2);
+
+    QCOMPARE(b.mark(*b.learner("ken"), 1), std::optional(ClassBoard::Mark::Wrong));
+    QCOMPARE(b.mark(*b.learner("ken"), 2), std::optional(ClassBoard::Mark::Unanswered));
+    QCOMPARE(b.mark(*b.learner("sue, jr"), 1), std::nullopt);
+    QCOMPARE(b.tally(2).correct * 100 + b.tally(2).wrong * 10 + b.tally(2).unanswered, 201);
+    QStringList ranking;
+    for (const ClassBoard::Rank& r : b.ranking())
+      ranking << QString("%1 %2 %3/%4").arg(r.rank).arg(r.name).arg(r.correct).arg(r.answered);
+    QCOMPARE(ranking, QStringList({"1 amy 2/2", "2 sue, jr 1/1", "3 ken 0/1"}));
+    QCOMPARE(b.answersReceived(), 5);
+    QCOMPARE(b.learner("ken")->state, ClassBoard::State::Gone);
+    QCOMPARE(b.csv(),
+             "position,numbers,total,learner,answer,mark,board_delay_ms\r\n"
+             "1,12 30,42,amy,42,correct,3.0\r\n"
+             "1,12 30,42,ken,40,wrong,\r\n"
+             "2,5 5,10,amy,10,correct,\r\n"
+             "2,5 5,10,ken,,none,\r\n"
+             "2,5 5,10,\"sue, jr\",10,correct,1.5\r\n");
+    QVERIFY(changes >= 16);
+  }
+};
+
+QTEST_GUILESS_MAIN(ClassRulesTest)
+#include "test_class_rules.moc"
