@@ -1,13 +1,22 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
+#include "answers/answer_sheet.h"
+#include "desktop/features.h"
 #include "harness.h"
 #include "history/history.h"
+#include "history/history_export.h"
+#include "history/history_journal.h"
 #include "history/history_schema.h"
 #include "shell/drill_port.h"
 
@@ -62,6 +71,40 @@ struct OtherCopy {
   }
 };
 
+// What the program writes on standard error while this lives.
+struct StandardError {
+  QTemporaryFile file;
+  int saved = -1;
+  StandardError() {
+    QVERIFY(file.open());
+    std::fflush(stderr);
+    saved = dup(2);
+    dup2(file.handle(), 2);
+  }
+  ~StandardError() {
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+  }
+  QString text() {
+    std::fflush(stderr);
+    return QString::fromUtf8(bytes(file.fileName()));
+  }
+};
+
+QList<ProblemRecord> someProblems(int count) {
+  QList<ProblemRecord> out;
+  for (int k = 0; k < count; ++k) {
+    ProblemRecord r;
+    r.id = newRecordId();
+    r.at = QDateTime::fromMSecsSinceEpoch(1'800'000'000'000 + k * 1000);
+    r.numbers = {k + 1, 2 * k + 1};
+    r.total = 3 * k + 2;
+    out << r;
+  }
+  return out;
+}
+
 }  // namespace
 
 class HistoryFaultsTest : public QObject {
@@ -80,6 +123,8 @@ class HistoryFaultsTest : public QObject {
                                                   << "壊れて";
     QTest::newRow("from a newer version") << "newer"
                                           << "新しい版";
+    QTest::newRow("removed while running") << "removed"
+                                           << "消されたか移された";
   }
   void faults() {
     QFETCH(QString, fault);
@@ -112,12 +157,15 @@ class HistoryFaultsTest : public QObject {
 
     Session second(path);
     const QString total = second.drill();
+    if (fault == "removed") QVERIFY(QFile::remove(path));
     second.drill();
     if (geteuid() != getuid()) QVERIFY(seteuid(0) == 0);
     // The drills ran to their totals and the learner heard of the trouble once.
     QVERIFY(!total.isEmpty());
     QCOMPARE(second.notices.size(), 1);
     QVERIFY2(second.notices.first().contains(told), qPrintable(second.notices.first()));
+    // Who holds a lock cannot be known.
+    QVERIFY(!second.notices.first().contains("ほかの Pelatto"));
 
     if (fault == "locked" || fault == "read-only") {
       // Nothing reached the file; the two problems wait and go in once it is writable.
@@ -129,6 +177,10 @@ class HistoryFaultsTest : public QObject {
       second.drill();
       QCOMPARE(second.stored(), 4);
       QCOMPARE(second.notices.size(), 1);
+    } else if (fault == "removed") {
+      // A new file holds the drill after the removal.
+      QCOMPARE(second.stored(), 1);
+      QCOMPARE(OtherCopy(path).count(), 1);
     } else if (fault == "newer") {
       QCOMPARE(bytes(path), before);
       QVERIFY(!second.history.store().recording());
@@ -223,6 +275,245 @@ class HistoryFaultsTest : public QObject {
     QCOMPARE(OtherCopy(path).count(), 2);
     QCOMPARE(s.history.store().gradeTests().size(), 1);
     QCOMPARE(s.history.store().gradeTests().first().result, QStringLiteral("合格"));
+  }
+
+  // What could not be written by the end of a session is kept in the
+  // recovery journal beside the history, said on standard error, and
+  // written to the history at the next start, which says so once.
+  void keptAtExit_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a folder in its place") << "folder";
+    QTest::newRow("locked to the end") << "locked";
+  }
+  void keptAtExit() {
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    const QString journal = journalPath(path);
+    Session(path).drill();
+    std::unique_ptr<OtherCopy> other;
+    if (fault == "folder") {
+      QVERIFY(QFile::rename(path, path + ".away") && QDir().mkdir(path));
+    } else {
+      other = std::make_unique<OtherCopy>(path);
+      QVERIFY(other->exec("BEGIN EXCLUSIVE"));
+    }
+    QString said;
+    {
+      StandardError err;
+      {
+        Session second(path);
+        second.drill();
+        second.drill();
+        QCOMPARE(second.notices.size(), 1);
+        QVERIFY2(second.notices.first().contains(journal), qPrintable(second.notices.first()));
+      }
+      said = err.text();
+    }
+    QVERIFY2(said.contains("2 records") && said.contains("kept in " + journal), qPrintable(said));
+    QCOMPARE(readJournal(journal).items.size(), 2u);
+    if (fault == "folder")
+      QVERIFY(QDir().rmdir(path) && QFile::rename(path + ".away", path));
+    else
+      other.reset();
+    Session third(path);
+    QCOMPARE(third.stored(), 3);
+    QVERIFY(!QFileInfo::exists(journal));
+    QCOMPARE(third.notices.size(), 1);
+    QVERIFY2(third.notices.first().contains("2 件"), qPrintable(third.notices.first()));
+  }
+
+  // An answer committed while the total is awaited stays with its problem
+  // when the drill is stopped before the total is shown, which is aborted.
+  void answerThenStopped_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("中止") << "cmdStop";
+    QTest::newRow("F8") << "F8";
+    QTest::newRow("closing the window") << "close";
+  }
+  void answerThenStopped() {
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    Harness h;
+    DrillPort port(*h.f);
+    StartOptions options;
+    options.defaults = true;
+    options.historyPath = dir.filePath("history.sqlite");
+    Features features(port, options);
+    features.windowShown();
+    QApplication::setActiveWindow(port.widget());
+    h.play("cmdStart");
+    QVERIFY(h.clock.advanceUntil([&] { return h->tmr3.Interval() != 0; }, 600'000));
+    const QString total = QString(h->lbl2.Caption()).remove(',');
+    for (QChar c : total) features.answers().typeDigit(c.digitValue());
+    QVERIFY(features.answers().commit());
+    h.clock.advance(3000);
+    if (how == "F8")
+      QTest::keyClick(port.widget(), Qt::Key_F8);
+    else if (how == "close")
+      port.widget()->close();
+    else
+      h.play(how);
+    QCoreApplication::processEvents();
+    const QList<ProblemRecord> rows = features.history().store().problems({});
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].answer, std::optional<qint64>(total.toLongLong()));
+    QCOMPARE(rows[0].mark, ProblemRecord::Mark::Correct);
+    QVERIFY(rows[0].aborted);
+  }
+
+  // The export writes a regular file through a rename and anything else it
+  // may write in place; a folder is refused. Whatever the target was, it
+  // stays what it was: a FIFO, a device, a link.
+  void exportTargets_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("new file") << "file" << 0;
+    QTest::newRow("file replaced") << "old file" << 0;
+    QTest::newRow("link to a file") << "link to file" << 0;
+    QTest::newRow("FIFO") << "fifo" << 0;
+    QTest::newRow("link to a FIFO") << "link to fifo" << 0;
+    QTest::newRow("character device") << "null" << 0;
+    QTest::newRow("device that is full") << "full" << 1;
+    QTest::newRow("standard output") << "-" << 0;
+    QTest::newRow("folder") << "folder" << 1;
+  }
+  void exportTargets() {
+    QFETCH(QString, target);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString history = dir.filePath("history.sqlite");
+    const QList<ProblemRecord> stored = someProblems(3);
+    {
+      HistoryStore store(history);
+      for (const ProblemRecord& r : stored) store.add(r);
+      store.flush();
+      QVERIFY(store.waitForWrites());
+    }
+    // A device of the test's own where the superuser may make one, so that
+    // a fault never touches the machine's /dev/null or /dev/full.
+    const auto device = [&](const QString& name, unsigned minor) {
+      const QString at = dir.filePath(name);
+      if (geteuid() != 0 ||
+          mknod(QFile::encodeName(at).constData(), S_IFCHR | 0666, makedev(1, minor)) != 0)
+        QFile::link("/dev/" + name, at);
+      return at;
+    };
+    QString path = target == "-" ? target : dir.filePath("out");
+    int fifoReader = -1;
+    if (target == "old file" || target == "link to file") {
+      QFile f(dir.filePath("old"));
+      QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old\n") == 4);
+      f.close();
+      if (target == "old file") path = f.fileName();
+      if (target == "link to file") QVERIFY(QFile::link(f.fileName(), path));
+    } else if (target.endsWith("fifo")) {
+      const QString fifo = dir.filePath("fifo");
+      QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+      fifoReader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+      if (target == "fifo") path = fifo;
+      if (target == "link to fifo") QVERIFY(QFile::link(fifo, path));
+    } else if (target == "null" || target == "full") {
+      path = device(target, target == "null" ? 3 : 7);
+    } else if (target == "folder") {
+      QVERIFY(QDir().mkdir(path));
+    }
+    const auto kind = [](const QString& p) {
+      struct stat st {};
+      if (lstat(QFile::encodeName(p).constData(), &st) != 0) return std::uint64_t{0};
+      return std::uint64_t{st.st_mode & S_IFMT} << 32 | (S_ISCHR(st.st_mode) ? st.st_rdev : 0);
+    };
+    const std::uint64_t before = kind(path);
+    const QByteArray historyBefore = bytes(history);
+    const QStringList beside = QDir(dir.path()).entryList(QDir::Files | QDir::System);
+
+    QString message;
+    QTextStream err(&message);
+    QByteArray written;
+    int code = -1;
+    if (target == "-") {
+      QTemporaryFile out;
+      QVERIFY(out.open());
+      std::fflush(stdout);
+      const int saved = dup(1);
+      dup2(out.handle(), 1);
+      code = exportHistoryToFile(history, path, err);
+      std::fflush(stdout);
+      dup2(saved, 1);
+      close(saved);
+      written = bytes(out.fileName());
+    } else {
+      code = exportHistoryToFile(history, path, err);
+    }
+    if (fifoReader >= 0) {
+      char buffer[65536];
+      const ssize_t n = read(fifoReader, buffer, sizeof buffer);
+      written = QByteArray(buffer, static_cast<int>(std::max<ssize_t>(n, 0)));
+      close(fifoReader);
+    } else if (target.contains("file")) {
+      written = bytes(target == "link to file" ? dir.filePath("old") : path);
+    }
+    QCOMPARE(code, exitCode);
+    QVERIFY2(message.contains(exitCode ? "cannot write" : "3 problems written"),
+             qPrintable(message));
+    // The target is what it was; the history and its folder are as they were.
+    if (before) QCOMPARE(kind(path), before);
+    QCOMPARE(bytes(history), historyBefore);
+    QStringList now = QDir(dir.path()).entryList(QDir::Files | QDir::System);
+    now.removeAll("out");
+    QStringList was = beside;
+    was.removeAll("out");
+    QCOMPARE(now, was);
+    if (target != "null" && target != "full" && target != "folder")
+      QCOMPARE(readHistoryCsv(QString::fromUtf8(written)), std::optional(stored));
+  }
+
+  // The export only reads: a damaged history is left exactly as it is and
+  // gives exit 1 with a message, having written nothing, or, when asked
+  // with --partial, what could be read.
+  void exportDamaged_data() {
+    QTest::addColumn<bool>("partial");
+    QTest::newRow("nothing written") << false;
+    QTest::newRow("what could be read") << true;
+  }
+  void exportDamaged() {
+    QFETCH(bool, partial);
+    QTemporaryDir dir;
+    const QString history = dir.filePath("history.sqlite");
+    {
+      // Written in one go; then a third of the file in its middle is zeroed.
+      OtherCopy file(history);
+      for (int step = 0; step < history_schema::currentVersion(); ++step)
+        for (const QString& sql : history_schema::step(step)) QVERIFY(file.exec(sql));
+      QVERIFY(file.exec("BEGIN"));
+      for (const ProblemRecord& r : someProblems(400)) {
+        QSqlQuery q(QSqlDatabase::database(file.name));
+        prepareProblemInsert(q, r);
+        QVERIFY(q.exec());
+      }
+      QVERIFY(file.exec("COMMIT"));
+    }
+    {
+      QFile f(history);
+      QVERIFY(f.open(QIODevice::ReadWrite));
+      const qint64 third = f.size() / 3 / 4096 * 4096;
+      QVERIFY(f.seek(third) && f.write(QByteArray(third, '\0')) == third);
+    }
+    const QByteArray before = bytes(history);
+    const QStringList beside = QDir(dir.path()).entryList(QDir::Files);
+    const QString out = dir.filePath("out.csv");
+    QString message;
+    QTextStream err(&message);
+    QCOMPARE(exportHistoryToFile(history, out, err, {.partial = partial}), 1);
+    QVERIFY2(message.contains("cannot be read fully") && message.contains("--partial") != partial,
+             qPrintable(message));
+    QCOMPARE(bytes(history), before);
+    QStringList now = QDir(dir.path()).entryList(QDir::Files);
+    QCOMPARE(now.removeAll("out.csv"), partial ? 1 : 0);
+    QCOMPARE(now, beside);
+    if (!partial) return;
+    const auto rows = readHistoryCsv(QString::fromUtf8(bytes(out)));
+    QVERIFY(rows && !rows->isEmpty() && rows->size() < 400);
   }
 };
 

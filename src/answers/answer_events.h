@@ -19,4 +19,9 @@ class AnswerListener {
  public:
   virtual ~AnswerListener() = default;
   virtual void onAnswerMarked(const MarkedAnswer& answer) = 0;
+  // Told for every problem with a committed answer whose total the learner
+  // was never shown, when the sheet lets it go: the drill aborted, the
+  // window closing, or the next run starting. `total` is 0 while the
+  // problem's numbers were still flashing.
+  virtual void onAnswerStopped(const MarkedAnswer&) {}
 };

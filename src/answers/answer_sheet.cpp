@@ -21,6 +21,7 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
   const bool known = active_ && e.index >= 0 && e.index < kMaxProblems;
   switch (e.kind) {
     case K::Started:
+      tellStopped();
       reset();
       active_ = true;
       break;
@@ -64,8 +65,12 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
       if (field_.isEmpty()) moveToFirstUnanswered();
       break;
     case K::Aborted:
+      tellStopped();
       reset();
       break;
+    case K::Closed:
+      tellStopped();
+      return;
     case K::SettingsChanged:
       break;  // colours and grouping of what is shown
     default:
@@ -144,10 +149,23 @@ void AnswerSheet::mark(int problem, double total) {
   answer.problem = problem;
   answer.total = total;
   answer.typed = p.typed;
+  tellEach(&AnswerListener::onAnswerMarked, answer);
+}
+
+void AnswerSheet::tellStopped() {
+  for (int k = 0; k < static_cast<int>(problems_.size()); ++k) {
+    const Problem& p = problems_[static_cast<std::size_t>(k)];
+    if (p.typed && !p.marked)
+      tellEach(&AnswerListener::onAnswerStopped, MarkedAnswer{k, p.total.value_or(0), p.typed});
+  }
+}
+
+void AnswerSheet::tellEach(void (AnswerListener::*tell)(const MarkedAnswer&),
+                           const MarkedAnswer& answer) {
   const auto listeners = listeners_;
   for (AnswerListener* l : listeners) {
     try {
-      l->onAnswerMarked(answer);
+      (l->*tell)(answer);
     } catch (const std::exception& ex) {
       qWarning("pelatto: a feature failed on a marked answer (%s)", ex.what());
     } catch (...) {

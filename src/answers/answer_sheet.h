@@ -61,6 +61,9 @@ class AnswerSheet : public DrillListener {
   void reset();
   void commitField();
   void mark(int problem, double total);
+  // Tells every listener of the committed answers whose totals were not shown.
+  void tellStopped();
+  void tellEach(void (AnswerListener::*tell)(const MarkedAnswer&), const MarkedAnswer& answer);
   void moveToFirstUnanswered();
   Problem& at(int problem);
   void changed();
