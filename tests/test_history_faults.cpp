@@ -71,25 +71,21 @@ struct OtherCopy {
   }
 };
 
-// What the program writes on standard error while this lives.
-struct StandardError {
+// What the program writes to a file descriptor (1, 2) while this lives.
+struct Captured {
   QTemporaryFile file;
-  int saved = -1;
-  StandardError() {
-    QVERIFY(file.open());
-    std::fflush(stderr);
-    saved = dup(2);
-    dup2(file.handle(), 2);
+  int fd, saved;
+  explicit Captured(int which) : fd(which) {
+    std::fflush(nullptr);
+    saved = dup(fd);
+    if (file.open()) dup2(file.handle(), fd);
   }
-  ~StandardError() {
-    std::fflush(stderr);
-    dup2(saved, 2);
+  ~Captured() {
+    std::fflush(nullptr);
+    dup2(saved, fd);
     close(saved);
   }
-  QString text() {
-    std::fflush(stderr);
-    return QString::fromUtf8(bytes(file.fileName()));
-  }
+  QByteArray text() { return std::fflush(nullptr), bytes(file.fileName()); }
 };
 
 QList<ProblemRecord> someProblems(int count) {
@@ -300,7 +296,7 @@ class HistoryFaultsTest : public QObject {
     }
     QString said;
     {
-      StandardError err;
+      Captured err(2);
       {
         Session second(path);
         second.drill();
@@ -308,7 +304,7 @@ class HistoryFaultsTest : public QObject {
         QCOMPARE(second.notices.size(), 1);
         QVERIFY2(second.notices.first().contains(journal), qPrintable(second.notices.first()));
       }
-      said = err.text();
+      said = QString::fromUtf8(err.text());
     }
     QVERIFY2(said.contains("2 records") && said.contains("kept in " + journal), qPrintable(said));
     QCOMPARE(readJournal(journal).items.size(), 2u);
@@ -362,35 +358,62 @@ class HistoryFaultsTest : public QObject {
     QVERIFY(rows[0].aborted);
   }
 
-  // The export writes a regular file through a rename and anything else it
-  // may write in place; a folder is refused. Whatever the target was, it
-  // stays what it was: a FIFO, a device, a link.
-  void exportTargets_data() {
+  // The export only reads: the history and its folder stay as they were. A
+  // regular file is written through a rename and a FIFO or a device in
+  // place, and stays what it was; a folder is refused. A damaged history
+  // gives exit 1 with nothing written, or, asked with --partial, what could
+  // be read.
+  void exports_data() {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("damaged");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("new file") << "file" << 0;
-    QTest::newRow("file replaced") << "old file" << 0;
-    QTest::newRow("link to a file") << "link to file" << 0;
-    QTest::newRow("FIFO") << "fifo" << 0;
-    QTest::newRow("link to a FIFO") << "link to fifo" << 0;
-    QTest::newRow("character device") << "null" << 0;
-    QTest::newRow("device that is full") << "full" << 1;
-    QTest::newRow("standard output") << "-" << 0;
-    QTest::newRow("folder") << "folder" << 1;
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<int>("rows");  // written and read back; -1: not looked at
+    const auto add = [](const char* name, const char* target, bool damaged, int exitCode,
+                        const char* says, int rows) {
+      QTest::newRow(name) << QString(target) << damaged << exitCode << QString(says) << rows;
+    };
+    add("new file", "file", false, 0, "40 problems written", 40);
+    add("file replaced", "old", false, 0, "40 problems written", 40);
+    add("link to a file", "link to old", false, 0, "40 problems written", 40);
+    add("FIFO", "fifo", false, 0, "40 problems written", 40);
+    add("link to a FIFO", "link to fifo", false, 0, "40 problems written", 40);
+    add("character device", "null", false, 0, "40 problems written", -1);
+    add("device that is full", "full", false, 1, "cannot write", -1);
+    add("standard output", "-", false, 0, "40 problems written", 40);
+    add("folder", "folder", false, 1, "it is a folder", -1);
+    add("damaged", "file", true, 1, "run again with --partial", 0);
+    add("damaged, --partial", "file --partial", true, 1, "(only what could be read)", 20);
   }
-  void exportTargets() {
+  void exports() {
     QFETCH(QString, target);
+    QFETCH(bool, damaged);
     QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    QFETCH(int, rows);
     QTemporaryDir dir;
     const QString history = dir.filePath("history.sqlite");
-    const QList<ProblemRecord> stored = someProblems(3);
+    const QList<ProblemRecord> stored = someProblems(damaged ? 400 : 40);
     {
-      HistoryStore store(history);
-      for (const ProblemRecord& r : stored) store.add(r);
-      store.flush();
-      QVERIFY(store.waitForWrites());
+      OtherCopy file(history);
+      for (int step = 0; step < history_schema::currentVersion(); ++step)
+        for (const QString& sql : history_schema::step(step)) QVERIFY(file.exec(sql));
+      QVERIFY(file.exec("BEGIN"));
+      for (const ProblemRecord& r : stored) {
+        QSqlQuery q(QSqlDatabase::database(file.name));
+        prepareProblemInsert(q, r);
+        QVERIFY(q.exec());
+      }
+      QVERIFY(file.exec("COMMIT"));
     }
-    // A device of the test's own where the superuser may make one, so that
+    if (damaged) {
+      // A third of the file, in its middle, zeroed.
+      QFile f(history);
+      QVERIFY(f.open(QIODevice::ReadWrite));
+      const qint64 third = f.size() / 3 / 4096 * 4096;
+      QVERIFY(f.seek(third) && f.write(QByteArray(third, '\0')) == third);
+    }
+    // Devices of the test's own where the superuser may make them, so that
     // a fault never touches the machine's /dev/null or /dev/full.
     const auto device = [&](const QString& name, unsigned minor) {
       const QString at = dir.filePath(name);
@@ -399,24 +422,23 @@ class HistoryFaultsTest : public QObject {
         QFile::link("/dev/" + name, at);
       return at;
     };
-    QString path = target == "-" ? target : dir.filePath("out");
-    int fifoReader = -1;
-    if (target == "old file" || target == "link to file") {
-      QFile f(dir.filePath("old"));
+    const QString name = target.startsWith("link to ") ? target.mid(8) : target.section(' ', 0, 0);
+    QString path = target == "-" ? target : dir.filePath(name);
+    if (name == "old") {
+      QFile f(path);
       QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old\n") == 4);
-      f.close();
-      if (target == "old file") path = f.fileName();
-      if (target == "link to file") QVERIFY(QFile::link(f.fileName(), path));
-    } else if (target.endsWith("fifo")) {
-      const QString fifo = dir.filePath("fifo");
-      QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-      fifoReader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
-      if (target == "fifo") path = fifo;
-      if (target == "link to fifo") QVERIFY(QFile::link(fifo, path));
-    } else if (target == "null" || target == "full") {
-      path = device(target, target == "null" ? 3 : 7);
-    } else if (target == "folder") {
+    } else if (name == "fifo") {
+      QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (name == "null" || name == "full") {
+      path = device(name, name == "null" ? 3 : 7);
+    } else if (name == "folder") {
       QVERIFY(QDir().mkdir(path));
+    }
+    const int fifo =
+        name == "fifo" ? open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    if (target.startsWith("link to ")) {
+      QVERIFY(QFile::link(path, dir.filePath("link")));
+      path = dir.filePath("link");
     }
     const auto kind = [](const QString& p) {
       struct stat st {};
@@ -425,95 +447,39 @@ class HistoryFaultsTest : public QObject {
     };
     const std::uint64_t before = kind(path);
     const QByteArray historyBefore = bytes(history);
-    const QStringList beside = QDir(dir.path()).entryList(QDir::Files | QDir::System);
+    const QStringList beside = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
 
     QString message;
     QTextStream err(&message);
     QByteArray written;
-    int code = -1;
-    if (target == "-") {
-      QTemporaryFile out;
-      QVERIFY(out.open());
-      std::fflush(stdout);
-      const int saved = dup(1);
-      dup2(out.handle(), 1);
-      code = exportHistoryToFile(history, path, err);
-      std::fflush(stdout);
-      dup2(saved, 1);
-      close(saved);
-      written = bytes(out.fileName());
-    } else {
-      code = exportHistoryToFile(history, path, err);
+    {
+      Captured out(1);
+      const ExportOptions options{.partial = target.endsWith("--partial")};
+      QCOMPARE(exportHistoryToFile(history, target == "-" ? target : path, err, options), exitCode);
+      written = out.text();
     }
-    if (fifoReader >= 0) {
+    if (fifo >= 0) {
       char buffer[65536];
-      const ssize_t n = read(fifoReader, buffer, sizeof buffer);
-      written = QByteArray(buffer, static_cast<int>(std::max<ssize_t>(n, 0)));
-      close(fifoReader);
-    } else if (target.contains("file")) {
-      written = bytes(target == "link to file" ? dir.filePath("old") : path);
+      written =
+          QByteArray(buffer, static_cast<int>(std::max<ssize_t>(0, read(fifo, buffer, 65536))));
+      close(fifo);
+    } else if (target != "-" && rows >= 0) {
+      written = bytes(path);
     }
-    QCOMPARE(code, exitCode);
-    QVERIFY2(message.contains(exitCode ? "cannot write" : "3 problems written"),
-             qPrintable(message));
+    QVERIFY2(message.contains(says), qPrintable(message));
     // The target is what it was; the history and its folder are as they were.
     if (before) QCOMPARE(kind(path), before);
     QCOMPARE(bytes(history), historyBefore);
-    QStringList now = QDir(dir.path()).entryList(QDir::Files | QDir::System);
-    now.removeAll("out");
+    QStringList now = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
     QStringList was = beside;
-    was.removeAll("out");
+    for (QStringList* names : {&now, &was}) names->removeAll(name), names->removeAll("link");
     QCOMPARE(now, was);
-    if (target != "null" && target != "full" && target != "folder")
-      QCOMPARE(readHistoryCsv(QString::fromUtf8(written)), std::optional(stored));
-  }
-
-  // The export only reads: a damaged history is left exactly as it is and
-  // gives exit 1 with a message, having written nothing, or, when asked
-  // with --partial, what could be read.
-  void exportDamaged_data() {
-    QTest::addColumn<bool>("partial");
-    QTest::newRow("nothing written") << false;
-    QTest::newRow("what could be read") << true;
-  }
-  void exportDamaged() {
-    QFETCH(bool, partial);
-    QTemporaryDir dir;
-    const QString history = dir.filePath("history.sqlite");
-    {
-      // Written in one go; then a third of the file in its middle is zeroed.
-      OtherCopy file(history);
-      for (int step = 0; step < history_schema::currentVersion(); ++step)
-        for (const QString& sql : history_schema::step(step)) QVERIFY(file.exec(sql));
-      QVERIFY(file.exec("BEGIN"));
-      for (const ProblemRecord& r : someProblems(400)) {
-        QSqlQuery q(QSqlDatabase::database(file.name));
-        prepareProblemInsert(q, r);
-        QVERIFY(q.exec());
-      }
-      QVERIFY(file.exec("COMMIT"));
-    }
-    {
-      QFile f(history);
-      QVERIFY(f.open(QIODevice::ReadWrite));
-      const qint64 third = f.size() / 3 / 4096 * 4096;
-      QVERIFY(f.seek(third) && f.write(QByteArray(third, '\0')) == third);
-    }
-    const QByteArray before = bytes(history);
-    const QStringList beside = QDir(dir.path()).entryList(QDir::Files);
-    const QString out = dir.filePath("out.csv");
-    QString message;
-    QTextStream err(&message);
-    QCOMPARE(exportHistoryToFile(history, out, err, {.partial = partial}), 1);
-    QVERIFY2(message.contains("cannot be read fully") && message.contains("--partial") != partial,
-             qPrintable(message));
-    QCOMPARE(bytes(history), before);
-    QStringList now = QDir(dir.path()).entryList(QDir::Files);
-    QCOMPARE(now.removeAll("out.csv"), partial ? 1 : 0);
-    QCOMPARE(now, beside);
-    if (!partial) return;
-    const auto rows = readHistoryCsv(QString::fromUtf8(bytes(out)));
-    QVERIFY(rows && !rows->isEmpty() && rows->size() < 400);
+    if (rows < 0) return;
+    const auto read = readHistoryCsv(QString::fromUtf8(written));
+    QCOMPARE(read.has_value(), rows > 0);
+    if (rows == 0) return;
+    // All of a whole history; of a damaged one, rows from before and beyond the damage.
+    QVERIFY(damaged ? read->size() >= rows && read->size() < stored.size() : *read == stored);
   }
 };
 
