@@ -295,9 +295,9 @@ bool HistoryFile::handle(int code, const QString& detail) {
   const QString where = QDir::toNativeSeparators(path_);
   const QString later =
       QStringLiteral(
-          "成績は覚えておき、書き込めるようになったら書き込みます（終了までに書き込めなければ %1 "
-          "に残し、次に起動したときに取り込みます）。")
-          .arg(QDir::toNativeSeparators(journalPath(path_)));
+          "成績は覚えておき、書き込めるようになったら書き込みます。終了までに書き込めな"
+          "ければ、横の %1 に残して次の起動時に取り込みます。")
+          .arg(QFileInfo(journalPath(path_)).fileName());
   switch (code) {
     case kBusy:
     case kLocked:
