@@ -1,27 +1,34 @@
 // What the history costs: handing a finished problem over (on the
 // user-interface thread, from the event loop after the total is shown), its
-// commit on the history's writer thread, and the opening of the progress
-// window over a long history.
+// commit on the history's writer thread, the opening of the progress window
+// over a long history, and how long the program takes to end when closed
+// during a drill.
 //
-//   history_bench [--problems N] [--dir DIR] [--shot PREFIX]
+//   history_bench [--problems N] [--dir DIR] [--shot PREFIX] [--closes N]
 //
 // --dir keeps the history file there (default: a temporary directory, so
 // the figures include the disk that holds it); --shot saves each tab of the
-// window as PREFIX-<tab>.png.
+// window as PREFIX-<tab>.png; --closes runs the program N times over the
+// long history (default 7; 0 for none) and closes it with SIGTERM at moments
+// spread over its first problem (countdown, numbers, answer wait), timing
+// the signal to the end of the process.
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QList>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QVariant>
 #include <algorithm>
 #include <cstdio>
 
+#include "app/features.h"
 #include "history/history.h"
 #include "history/history_file.h"
 #include "host/feature_host.h"
@@ -29,6 +36,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
+#include "platform/quit_signals.h"
 #include "progress/progress_window.h"
 #include "shell/frm_pelatto.h"
 #include "shell/window_port.h"
@@ -72,6 +80,26 @@ void fill(HistoryStore& store, int problems) {
   QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = FULL"));
 }
 
+// The program as main() builds it, over the history at `path`, one drill
+// started at once; a signal closes the window as it does in the program.
+int closingChild(const QString& path) {
+  pf::PreciseClock clock;
+  const pf::Environment env{.clock = clock};
+  frmPelatto window(env);
+  pf::QuitSignals quitSignals([&window] { window.form.Unload(); });
+  WindowPort port(window);
+  StartOptions options;
+  options.defaults = true;
+  options.historyPath = path;
+  Features features(port, options);
+  window.Show();
+  features.windowShown();
+  QTimer::singleShot(100, [&port] { port.pressStart(); });
+  std::printf("ready\n");
+  std::fflush(stdout);
+  return QCoreApplication::exec();
+}
+
 double median(QList<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
@@ -86,13 +114,19 @@ double pct(QList<double> v, double p) {
 
 int main(int argc, char** argv) {
   pf::Application app(argc, argv);
-  int problems = 100000;
+  if (argc == 3 && QByteArray(argv[1]) == "--closing-child") {
+    const int code = closingChild(QString::fromLocal8Bit(argv[2]));
+    pf::QuitSignals::endAsReceived();
+    return code;
+  }
+  int problems = 100000, closes = 7;
   QString dirArg, shot;
   const QStringList args = QCoreApplication::arguments();
   for (qsizetype k = 1; k + 1 < args.size(); ++k) {
     if (args[k] == "--problems") problems = args[k + 1].toInt();
     if (args[k] == "--dir") dirArg = args[k + 1];
     if (args[k] == "--shot") shot = args[k + 1];
+    if (args[k] == "--closes") closes = args[k + 1].toInt();
   }
   QTemporaryDir temp;
   const QString path = (dirArg.isEmpty() ? temp.path() : dirArg) + "/history.sqlite";
@@ -138,17 +172,22 @@ int main(int argc, char** argv) {
         qPrintable(writer->objectName()), median(commit), pct(commit, 0.9), pct(commit, 1.0));
   }
 
-  // Opening the window in a fresh session: the file is opened,
-  // the summaries read, the charts and the table built and painted.
-  QList<double> check, cold, warm;
+  // A fresh session opens and checks the whole file on the writer's thread
+  // as it starts; its first commit then only writes.
+  QList<double> check, first;
   for (int k = 0; k < 5; ++k) {
     History history(host, path);
+    history.store().waitForWrites(60'000);
+    check << history.store().writerStatus().writeMs;
     QRandomGenerator g(k);
     history.store().add(sample(g, QDateTime::currentDateTime()));
     history.store().flush();
     history.store().waitForWrites(60'000);
-    check << history.store().writerStatus().writeMs;
+    first << history.store().writerStatus().writeMs;
   }
+  // Opening the window in a fresh session: the file is opened,
+  // the summaries read, the charts and the table built and painted.
+  QList<double> cold, warm;
   for (int k = 0; k < 5; ++k) {
     History history(host, path);
     QElapsedTimer t;
@@ -181,8 +220,28 @@ int main(int argc, char** argv) {
   std::printf("  opening it again in the same session (15 runs): median %.0f ms, max %.0f ms\n",
               median(warm), pct(warm, 1.0));
   std::printf(
-      "first commit of a session, which opens and checks the whole file first "
-      "(writer thread, 5 sessions): median %.0f ms\n",
-      median(check));
+      "opening and checking the whole file as a session starts (writer thread, 5 sessions): "
+      "median %.0f ms; the session's first commit then: median %.2f ms\n",
+      median(check), median(first));
+
+  // Closing during the first problem of a session, when its problem is
+  // still to be written: from SIGTERM to the end of the process.
+  QList<double> closing;
+  for (int k = 0; k < closes; ++k) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--closing-child", path});
+    if (!child.waitForStarted() || !child.waitForReadyRead(60'000)) break;
+    // From the countdown (0 to 3.8 s) through the numbers to the answer wait (from 13.8 s).
+    QThread::msleep(static_cast<unsigned long>(1500 + k * 21000 / std::max(1, closes - 1)));
+    QElapsedTimer t;
+    t.start();
+    child.terminate();
+    child.waitForFinished(60'000);
+    closing << t.nsecsElapsed() / 1e6;
+  }
+  if (!closing.isEmpty())
+    std::printf(
+        "closed by SIGTERM during its first problem (%lld runs): median %.0f ms, max %.0f ms\n",
+        static_cast<long long>(closing.size()), median(closing), pct(closing, 1.0));
   return 0;
 }

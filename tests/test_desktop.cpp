@@ -60,9 +60,15 @@ class DesktopTest : public QObject {
     QTest::newRow("help") << "--help" << 0 << "--screen <N>";
     QTest::newRow("help lists keys") << "-h" << 0 << "F11";
     QTest::newRow("version") << "--version" << 0 << "pelatto ";  // the number is project()'s
-    // Qt's own words come in Japanese where its translations are loaded: only the names are
-    // checked.
-    QTest::newRow("unknown") << "--fullscreen" << 2 << "'fullscreen'";
+    QTest::newRow("history to stdout, partial")
+        << "--export-history - --partial" << -1 << "0 0 - partial";
+    QTest::newRow("unknown") << "--fullscreen" << 2 << "unknown option '--fullscreen'";
+    QTest::newRow("unknown, one dash") << "-bogus" << 2 << "unknown option '-bogus'";
+    QTest::newRow("unknown with a value") << "--bogus=3" << 2 << "unknown option '--bogus'";
+    QTest::newRow("version with a bad value") << "--version --screen x" << 2 << "'x'";
+    QTest::newRow("help with an unknown option") << "--bogus --help" << 2 << "'--bogus'";
+    QTest::newRow("partial alone") << "--partial" << 2 << "--partial goes with --export-history";
+    QTest::newRow("not UTF-8") << "--export-history caf<e9>.csv" << 2 << "not valid UTF-8";
     QTest::newRow("argument") << "file.txt" << 2 << "unexpected argument 'file.txt'";
     QTest::newRow("screen 0") << "--screen 0" << 2 << "screen number";
     QTest::newRow("screen word") << "--screen two" << 2 << "'two'";
@@ -73,14 +79,19 @@ class DesktopTest : public QObject {
     QFETCH(QString, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, result);
-    const CommandLine c =
-        parseCommandLine(QStringList{"pelatto"} + arguments.split(' ', Qt::SkipEmptyParts));
+    // The program's own bytes; <e9> is that byte alone, which is no UTF-8.
+    std::vector<QByteArray> raw{"pelatto"};
+    for (const QString& a : arguments.split(' ', Qt::SkipEmptyParts))
+      raw.push_back(a.toUtf8().replace("<e9>", "\xe9"));
+    std::vector<const char*> argv;
+    for (const QByteArray& a : raw) argv.push_back(a.constData());
+    const CommandLine c = parseCommandLine(static_cast<int>(argv.size()), argv.data());
     QCOMPARE(c.exitCode, exitCode);
     if (exitCode < 0) {
       const QString read = QString("%1 %2 %3%4")
                                .arg(c.defaults)
                                .arg(c.screen)
-                               .arg(c.exportHistory, c.grade)
+                               .arg(c.exportHistory + (c.partial ? " partial" : ""), c.grade)
                                .trimmed();
       QCOMPARE(read, result);
     } else {

@@ -121,10 +121,11 @@ class GradesTest : public QObject {
     write("b.txt", "ladder\t教室 B\n1級\t2\t5\t4\n1級\t2\t5\t3\n");
     write("c.txt", "ladder\t教室\n1級\t2\t5\t4\n");
     write("d.txt", "ladder\t\xff\xfe\n");
+    write("e.txt", "ladder\t検定 B\n1/2級\t1\t5\t4\n");
     write("notes.md", "ladder\tnot read\n");
     LadderSet set = bundled();
     readLadderFolder(dir.path(), set);
-    QCOMPARE(set.ladders.size(), 2);
+    QCOMPARE(set.ladders.size(), 3);
     QCOMPARE(set.ladders[1].name, QString("教室"));
     QCOMPARE(set.ladders[1].grades.size(), 2);
     QCOMPARE(set.ladders[1].grades[1].officialMs, 7500);
@@ -137,7 +138,51 @@ class GradesTest : public QObject {
     QVERIFY(set.find("十段", &in) && in == &set.ladders[0]);
     QVERIFY(set.find("教室/9級", &in) && in == &set.ladders[1]);
     QVERIFY(!set.find("教室/十段") && !set.find("11級"));
+    // A grade whose name holds a slash, alone or after its ladder.
+    QVERIFY(set.find("1/2級", &in) && in == &set.ladders[2]);
+    QVERIFY(set.find("検定 B / 1/2級", &in) && in == &set.ladders[2]);
     QCOMPARE(set.gradeLists().value(1), QString("教室: 10級 9級"));
+  }
+
+  // Files that would slow the start are left out at a bound, with their
+  // file and line; what lies within the bounds loads in linear time.
+  void bounds_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("grades");  // of the ladder loaded; -1: left out
+    QTest::addColumn<int>("line");    // of the first mistake
+    QTest::addColumn<QString>("says");
+    const auto lines = [](int n, const QByteArray& form) {
+      QByteArray out = "ladder\t大きな表\n";
+      for (int k = 0; k < n; ++k) out += QByteArray(form).replace('%', QByteArray::number(k));
+      return out;
+    };
+    QTest::newRow("200,000 grades, 3 MB")
+        << lines(200'000, "g%\t1\t5\t3\n") << -1 << 0 << "バイトまで";
+    QTest::newRow("1001 grades") << lines(1001, "g%\t1\t5\t3\n") << -1 << 1002 << "1000 級まで";
+    QTest::newRow("1000 grades") << lines(1000, "g%\t1\t5\t3\n") << 1000 << 0 << "";
+    QTest::newRow("a long line") << lines(1, QByteArray(1001, 'x').append('\n')) << -1 << 2
+                                 << "1001 文字";
+    QTest::newRow("200,000 comment lines") << lines(200'000, "#\n") + "1級\t1\t5\t3\n"
+                                           << 1 << 0 << "";
+    QTest::newRow("200,000 wrong lines") << lines(200'000, "x\n") << -1 << 2 << "4 項目";
+  }
+  void bounds() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, grades);
+    QFETCH(int, line);
+    QFETCH(QString, says);
+    QTemporaryDir dir;
+    QFile f(dir.filePath("big.txt"));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    f.close();
+    LadderSet set;
+    readLadderFolder(dir.path(), set);
+    QCOMPARE(set.ladders.isEmpty() ? -1 : int(set.ladders[0].grades.size()), grades);
+    QVERIFY(set.errors.size() <= kMaxMistakesTold + 1);
+    QCOMPARE(set.errors.isEmpty(), grades >= 0);
+    if (grades >= 0) return;
+    QCOMPARE(set.errors[0].line, line);
+    QVERIFY2(set.errors[0].text().contains(says), qPrintable(set.errors[0].text()));
   }
 
   // The hardest grade passed, whatever the order the tests were taken in;

@@ -1,13 +1,22 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
+#include "answers/answer_sheet.h"
+#include "answers/typed_answers.h"
 #include "harness.h"
 #include "history/history.h"
+#include "history/history_export.h"
+#include "history/history_journal.h"
 #include "history/history_schema.h"
 #include "host/feature_host.h"
 #include "shell/window_port.h"
@@ -64,6 +73,36 @@ struct OtherCopy {
   }
 };
 
+// What the program writes to a file descriptor (1, 2) while this lives.
+struct Captured {
+  QTemporaryFile file;
+  int fd, saved;
+  explicit Captured(int which) : fd(which) {
+    std::fflush(nullptr);
+    saved = dup(fd);
+    if (file.open()) dup2(file.handle(), fd);
+  }
+  ~Captured() {
+    std::fflush(nullptr);
+    dup2(saved, fd);
+    close(saved);
+  }
+  QByteArray text() { return std::fflush(nullptr), bytes(file.fileName()); }
+};
+
+QList<ProblemRecord> someProblems(int count) {
+  QList<ProblemRecord> out;
+  for (int k = 0; k < count; ++k) {
+    ProblemRecord r;
+    r.id = newRecordId();
+    r.at = QDateTime::fromMSecsSinceEpoch(1'800'000'000'000 + k * 1000);
+    r.numbers = {k + 1, 2 * k + 1};
+    r.total = 3 * k + 2;
+    out << r;
+  }
+  return out;
+}
+
 }  // namespace
 
 class HistoryFaultsTest : public QObject {
@@ -82,6 +121,8 @@ class HistoryFaultsTest : public QObject {
                                                   << "壊れて";
     QTest::newRow("from a newer version") << "newer"
                                           << "新しい版";
+    QTest::newRow("removed while running") << "removed"
+                                           << "消されたか移された";
   }
   void faults() {
     QFETCH(QString, fault);
@@ -114,12 +155,15 @@ class HistoryFaultsTest : public QObject {
 
     Session second(path);
     const QString total = second.drill();
+    if (fault == "removed") QVERIFY(QFile::remove(path));
     second.drill();
     if (geteuid() != getuid()) QVERIFY(seteuid(0) == 0);
     // The drills ran to their totals and the learner heard of the trouble once.
     QVERIFY(!total.isEmpty());
     QCOMPARE(second.notices.size(), 1);
     QVERIFY2(second.notices.first().contains(told), qPrintable(second.notices.first()));
+    // Who holds a lock cannot be known.
+    QVERIFY(!second.notices.first().contains("ほかの Pelatto"));
 
     if (fault == "locked" || fault == "read-only") {
       // Nothing reached the file; the two problems wait and go in once it is writable.
@@ -131,6 +175,10 @@ class HistoryFaultsTest : public QObject {
       second.drill();
       QCOMPARE(second.stored(), 4);
       QCOMPARE(second.notices.size(), 1);
+    } else if (fault == "removed") {
+      // A new file holds the drill after the removal.
+      QCOMPARE(second.stored(), 1);
+      QCOMPARE(OtherCopy(path).count(), 1);
     } else if (fault == "newer") {
       QCOMPARE(bytes(path), before);
       QVERIFY(!second.history.store().recording());
@@ -225,6 +273,214 @@ class HistoryFaultsTest : public QObject {
     QCOMPARE(OtherCopy(path).count(), 2);
     QCOMPARE(s.history.store().gradeTests().size(), 1);
     QCOMPARE(s.history.store().gradeTests().first().result, QStringLiteral("合格"));
+  }
+
+  // What could not be written by the end of a session is kept in the
+  // recovery journal beside the history, said on standard error, and
+  // written to the history at the next start, which says so once.
+  void keptAtExit_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a folder in its place") << "folder";
+    QTest::newRow("locked to the end") << "locked";
+  }
+  void keptAtExit() {
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    const QString journal = journalPath(path);
+    Session(path).drill();
+    std::unique_ptr<OtherCopy> other;
+    if (fault == "folder") {
+      QVERIFY(QFile::rename(path, path + ".away") && QDir().mkdir(path));
+    } else {
+      other = std::make_unique<OtherCopy>(path);
+      QVERIFY(other->exec("BEGIN EXCLUSIVE"));
+    }
+    QString said;
+    {
+      Captured err(2);
+      {
+        Session second(path);
+        second.drill();
+        second.drill();
+        QCOMPARE(second.notices.size(), 1);
+        QVERIFY2(second.notices.first().contains(QFileInfo(journal).fileName()),
+                 qPrintable(second.notices.first()));
+      }
+      said = QString::fromUtf8(err.text());
+    }
+    QVERIFY2(said.contains("2 records") && said.contains("kept in " + journal), qPrintable(said));
+    QCOMPARE(readJournal(journal).items.size(), 2u);
+    if (fault == "folder")
+      QVERIFY(QDir().rmdir(path) && QFile::rename(path + ".away", path));
+    else
+      other.reset();
+    Session third(path);
+    QCOMPARE(third.stored(), 3);
+    QVERIFY(!QFileInfo::exists(journal));
+    QCOMPARE(third.notices.size(), 1);
+    QVERIFY2(third.notices.first().contains("2 件"), qPrintable(third.notices.first()));
+  }
+
+  // An answer committed while the total is awaited stays with its problem
+  // when the drill is stopped before the total is shown, which is aborted.
+  void answerThenStopped_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("中止") << "cmdStop";
+    QTest::newRow("F8") << "F8";
+    QTest::newRow("closing the window") << "close";
+  }
+  void answerThenStopped() {
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    Harness h;
+    WindowPort port(*h.f);
+    FeatureHost host(port);
+    TypedAnswers answers(host);
+    History history(host, dir.filePath("history.sqlite"));
+    QApplication::setActiveWindow(port.widget());
+    h.play("cmdStart");
+    QVERIFY(h.clock.advanceUntil([&] { return h->tmr3.Interval() != 0; }, 600'000));
+    const QString total = QString(h->lbl2.Caption()).remove(',');
+    for (QChar c : total) answers.sheet().typeDigit(c.digitValue());
+    QVERIFY(answers.sheet().commit());
+    h.clock.advance(3000);
+    if (how == "F8")
+      QTest::keyClick(port.widget(), Qt::Key_F8);
+    else if (how == "close")
+      port.widget()->close();
+    else
+      h.play(how);
+    QCoreApplication::processEvents();
+    const QList<ProblemRecord> rows = history.store().problems({});
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].answer, std::optional<qint64>(total.toLongLong()));
+    QCOMPARE(rows[0].mark, ProblemRecord::Mark::Correct);
+    QVERIFY(rows[0].aborted);
+  }
+
+  // The export only reads: the history and its folder stay as they were. A
+  // regular file is written through a rename and a FIFO or a device in
+  // place, and stays what it was; a folder is refused. A damaged history
+  // gives exit 1 with nothing written, or, asked with --partial, what could
+  // be read.
+  void exports_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<int>("rows");  // written and read back; -1: not looked at
+    const auto add = [](const char* name, const char* target, bool damaged, int exitCode,
+                        const char* says, int rows) {
+      QTest::newRow(name) << QString(target) << damaged << exitCode << QString(says) << rows;
+    };
+    add("new file", "file", false, 0, "40 problems written", 40);
+    add("file replaced", "old", false, 0, "40 problems written", 40);
+    add("link to a file", "link to old", false, 0, "40 problems written", 40);
+    add("FIFO", "fifo", false, 0, "40 problems written", 40);
+    add("link to a FIFO", "link to fifo", false, 0, "40 problems written", 40);
+    add("character device", "null", false, 0, "40 problems written", -1);
+    add("device that is full", "full", false, 1, "cannot write", -1);
+    add("standard output", "-", false, 0, "40 problems written", 40);
+    add("folder", "folder", false, 1, "it is a folder", -1);
+    add("damaged", "file", true, 1, "run again with --partial", 0);
+    add("damaged, --partial", "file --partial", true, 1, "(only what could be read)", 20);
+  }
+  void exports() {
+    QFETCH(QString, target);
+    QFETCH(bool, damaged);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    QFETCH(int, rows);
+    QTemporaryDir dir;
+    const QString history = dir.filePath("history.sqlite");
+    const QList<ProblemRecord> stored = someProblems(damaged ? 400 : 40);
+    {
+      OtherCopy file(history);
+      for (int step = 0; step < history_schema::currentVersion(); ++step)
+        for (const QString& sql : history_schema::step(step)) QVERIFY(file.exec(sql));
+      QVERIFY(file.exec("BEGIN"));
+      for (const ProblemRecord& r : stored) {
+        QSqlQuery q(QSqlDatabase::database(file.name));
+        prepareProblemInsert(q, r);
+        QVERIFY(q.exec());
+      }
+      QVERIFY(file.exec("COMMIT"));
+    }
+    if (damaged) {
+      // A third of the file, in its middle, zeroed.
+      QFile f(history);
+      QVERIFY(f.open(QIODevice::ReadWrite));
+      const qint64 third = f.size() / 3 / 4096 * 4096;
+      QVERIFY(f.seek(third) && f.write(QByteArray(third, '\0')) == third);
+    }
+    // Devices of the test's own where the superuser may make them, so that
+    // a fault never touches the machine's /dev/null or /dev/full.
+    const auto device = [&](const QString& name, unsigned minor) {
+      const QString at = dir.filePath(name);
+      if (geteuid() != 0 ||
+          mknod(QFile::encodeName(at).constData(), S_IFCHR | 0666, makedev(1, minor)) != 0)
+        QFile::link("/dev/" + name, at);
+      return at;
+    };
+    const QString name = target.startsWith("link to ") ? target.mid(8) : target.section(' ', 0, 0);
+    QString path = target == "-" ? target : dir.filePath(name);
+    if (name == "old") {
+      QFile f(path);
+      QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old\n") == 4);
+    } else if (name == "fifo") {
+      QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (name == "null" || name == "full") {
+      path = device(name, name == "null" ? 3 : 7);
+    } else if (name == "folder") {
+      QVERIFY(QDir().mkdir(path));
+    }
+    const int fifo =
+        name == "fifo" ? open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    if (target.startsWith("link to ")) {
+      QVERIFY(QFile::link(path, dir.filePath("link")));
+      path = dir.filePath("link");
+    }
+    const auto kind = [](const QString& p) {
+      struct stat st {};
+      if (lstat(QFile::encodeName(p).constData(), &st) != 0) return std::uint64_t{0};
+      return std::uint64_t{st.st_mode & S_IFMT} << 32 | (S_ISCHR(st.st_mode) ? st.st_rdev : 0);
+    };
+    const std::uint64_t before = kind(path);
+    const QByteArray historyBefore = bytes(history);
+    const QStringList beside = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+
+    QString message;
+    QTextStream err(&message);
+    QByteArray written;
+    {
+      Captured out(1);
+      const ExportOptions options{.partial = target.endsWith("--partial")};
+      QCOMPARE(exportHistoryToFile(history, target == "-" ? target : path, err, options), exitCode);
+      written = out.text();
+    }
+    if (fifo >= 0) {
+      char buffer[65536];
+      written =
+          QByteArray(buffer, static_cast<int>(std::max<ssize_t>(0, read(fifo, buffer, 65536))));
+      close(fifo);
+    } else if (target != "-" && rows >= 0) {
+      written = bytes(path);
+    }
+    QVERIFY2(message.contains(says), qPrintable(message));
+    // The target is what it was; the history and its folder are as they were.
+    if (before) QCOMPARE(kind(path), before);
+    QCOMPARE(bytes(history), historyBefore);
+    QStringList now = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+    QStringList was = beside;
+    for (QStringList* names : {&now, &was}) names->removeAll(name), names->removeAll("link");
+    QCOMPARE(now, was);
+    if (rows < 0) return;
+    const auto read = readHistoryCsv(QString::fromUtf8(written));
+    QCOMPARE(read.has_value(), rows > 0);
+    if (rows == 0) return;
+    // All of a whole history; of a damaged one, rows from before and beyond the damage.
+    QVERIFY(damaged ? read->size() >= rows && read->size() < stored.size() : *read == stored);
   }
 };
 

@@ -14,8 +14,6 @@
 #include "history/history.h"
 #include "history/history_export.h"
 #include "host/feature_host.h"
-#include "host/shortcuts.h"
-#include "host/window_menu.h"
 #include "progress/progress.h"
 #include "progress/progress_data.h"
 #include "progress/progress_window.h"
@@ -199,7 +197,6 @@ class ProgressTest : public QObject {
     Harness h;
     WindowPort port(*h.f);
     FeatureHost host(port);
-    addDrillShortcuts(host.menu(), port);
     History history(host, dir.filePath("history.sqlite"));
     Progress progress(host, history);
     QList<ProblemRecord> past = pastProblems(3, 5);

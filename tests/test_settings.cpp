@@ -217,6 +217,10 @@ class SettingsTest : public QObject {
     add("out of range", "[General]\nlongest=99\nterms=7\nmix=3\n", "longest, mix", false, 1);
     add("garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "moved", true, 1);
     add("newer", "[General]\nversion=7\nlongest=6\n", "newer", false, 6);
+    add("unknown keys", "[General]\nlongest=3\nfulscreen=true\n[Window]\nsize=2\n",
+        "pelatto.conf: Window/size, fulscreen", false, 3);
+    add("unknown and out of range", "[General]\nlongest=99\nlongst=3\n",
+        "used): longest; ignored unknown keys in", false, 1);
   }
   void damagedFiles() {
     QFETCH(QByteArray, content);

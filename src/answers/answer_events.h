@@ -22,4 +22,9 @@ class AnswerListener {
   // Told when digits typed for a problem become its answer (Enter, or the
   // next problem or the reveal taking them), before any mark.
   virtual void onAnswerCommitted(int /*problem*/, double /*typed*/) {}
+  // Told for every problem with a committed answer whose total the learner
+  // was never shown, when the sheet lets it go: the drill aborted, the
+  // window closing, or the next run starting. `total` is 0 while the
+  // problem's numbers were still flashing.
+  virtual void onAnswerStopped(const MarkedAnswer&) {}
 };

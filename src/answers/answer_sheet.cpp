@@ -21,6 +21,7 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
   const bool known = active_ && e.index >= 0 && e.index < kMaxProblems;
   switch (e.kind) {
     case K::Started:
+      tellStopped();
       reset();
       active_ = true;
       later_ = e.settings.mode == AnswerMode::Later;
@@ -78,8 +79,12 @@ void AnswerSheet::onDrillEvent(const DrillEvent& e) {
       break;
     }
     case K::Aborted:
+      tellStopped();
       reset();
       break;
+    case K::Closed:
+      tellStopped();
+      return;
     case K::SettingsChanged:
       break;  // colours and grouping of what is shown
     default:
@@ -209,6 +214,16 @@ void AnswerSheet::mark(int problem, double total) {
   answer.total = total;
   answer.typed = p.typed;
   tell([&](AnswerListener* l) { l->onAnswerMarked(answer); });
+}
+
+void AnswerSheet::tellStopped() {
+  for (int k = 0; k < static_cast<int>(problems_.size()); ++k) {
+    const Problem& p = problems_[static_cast<std::size_t>(k)];
+    if (p.typed && !p.marked) {
+      const MarkedAnswer stopped{k, p.total.value_or(0), p.typed};
+      tell([&](AnswerListener* l) { l->onAnswerStopped(stopped); });
+    }
+  }
 }
 
 void AnswerSheet::tell(const std::function<void(AnswerListener*)>& what) {

@@ -82,6 +82,8 @@ class AnswerSheet : public DrillListener {
   // The first problem without an answer after `after`, round the sheet; -1 when none.
   int nextUnanswered(int after) const;
   void tell(const std::function<void(AnswerListener*)>& what);
+  // Tells every listener of the committed answers whose totals were not shown.
+  void tellStopped();
   Problem& at(int problem);
   void changed();
 

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
 #include "host/shortcuts.h"
 
@@ -16,10 +18,22 @@ QString helpText(const QCommandLineParser& parser) {
   return text;
 }
 
+// The argument that named an unknown option, with its dashes, without a value.
+QString asTyped(const QStringList& arguments, const QString& name) {
+  for (qsizetype k = 1; k < arguments.size() && arguments[k] != QLatin1String("--"); ++k) {
+    QString a = arguments[k].section(QLatin1Char('='), 0, 0);
+    if (!a.startsWith(QLatin1Char('-'))) continue;
+    if (QString(a).remove(QRegularExpression(QStringLiteral("^--?"))) == name) return a;
+  }
+  return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
+  // "-bogus" is one option named as typed, not the letters b, o, g, u, s.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.setApplicationDescription(
       QStringLiteral("Pelatto: a trainer for flash mental arithmetic (フラッシュ暗算)."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -33,13 +47,17 @@ CommandLine parseCommandLine(const QStringList& arguments) {
       QStringLiteral("screen"),
       QStringLiteral("Opens the window on screen N (1 is the first); remembered."),
       QStringLiteral("N"));
-  const QCommandLineOption exportHistory(QStringLiteral("export-history"),
-                                         QStringLiteral("Writes the drill history to FILE."),
-                                         QStringLiteral("FILE"));
+  const QCommandLineOption exportHistory(
+      QStringLiteral("export-history"),
+      QStringLiteral("Writes the drill history to FILE as CSV (- for standard output)."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption partial(
+      QStringLiteral("partial"),
+      QStringLiteral("With --export-history: writes what a damaged history still holds."));
   const QCommandLineOption grade(QStringLiteral("grade"),
                                  QStringLiteral("Starts the grade test NAME."),
                                  QStringLiteral("NAME"));
-  parser.addOptions({help, version, defaults, screen, exportHistory, grade});
+  parser.addOptions({help, version, defaults, screen, exportHistory, partial, grade});
   const auto valued = [](const char* name, const char* text, const char* value) {
     return QCommandLineOption(QLatin1String(name), QString::fromUtf8(text), QLatin1String(value));
   };
@@ -63,19 +81,16 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     out.error = QStringLiteral("pelatto: %1\nTry 'pelatto --help' for the options.\n").arg(why);
     return out;
   };
-  if (!parser.parse(arguments)) return fail(parser.errorText());
+  // Every option is checked before --help or --version is acted on: a
+  // mistake is never answered with success.
+  if (!parser.parse(arguments)) {
+    if (!parser.unknownOptionNames().isEmpty())
+      return fail(QStringLiteral("unknown option '%1'.")
+                      .arg(asTyped(arguments, parser.unknownOptionNames().constFirst())));
+    return fail(parser.errorText());
+  }
   if (!parser.positionalArguments().isEmpty())
     return fail(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments()[0]));
-  if (parser.isSet(help)) {
-    out.exitCode = 0;
-    out.output = helpText(parser);
-    return out;
-  }
-  if (parser.isSet(version)) {
-    out.exitCode = 0;
-    out.output = QStringLiteral("pelatto %1\n").arg(QStringLiteral(PELATTO_VERSION));
-    return out;
-  }
   out.defaults = parser.isSet(defaults);
   if (parser.isSet(screen)) {
     bool ok = false;
@@ -101,5 +116,34 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return fail(QStringLiteral("--join needs --room and --name."));
   if (!c.broker.isEmpty() && c.teach.isEmpty())
     return fail(QStringLiteral("--broker goes with --teach."));
+  out.partial = parser.isSet(partial);
+  if (out.partial && out.exportHistory.isEmpty())
+    return fail(QStringLiteral("--partial goes with --export-history."));
+  if (parser.isSet(help)) {
+    out.exitCode = 0;
+    out.output = helpText(parser);
+  } else if (parser.isSet(version)) {
+    out.exitCode = 0;
+    out.output = QStringLiteral("pelatto %1\n").arg(QStringLiteral(PELATTO_VERSION));
+  }
   return out;
+}
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+  QStringList arguments;
+  for (int k = 0; k < argc; ++k) {
+    const QByteArray raw(argv[k]);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    arguments << utf8.decode(raw);
+    // A name is used exactly as given or not at all, never under a look-alike.
+    if (utf8.hasError()) {
+      CommandLine out;
+      out.exitCode = 2;
+      out.error =
+          QStringLiteral("pelatto: the argument '%1' is not valid UTF-8; give names in UTF-8.\n")
+              .arg(arguments.last());
+      return out;
+    }
+  }
+  return parseCommandLine(arguments);
 }

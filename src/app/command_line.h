@@ -15,6 +15,7 @@ struct CommandLine {
   bool defaults = false;   // --defaults: built-in settings, the remembered ones untouched
   int screen = 0;          // --screen N, from 1; 0: the remembered one
   QString exportHistory;   // --export-history FILE
+  bool partial = false;    // --partial: export what a damaged history still holds
   QString grade;           // --grade NAME
   ClassOptions classroom;  // --teach ROOM [--broker URL] or --join URL --room ROOM --name NAME
 };
@@ -22,3 +23,6 @@ struct CommandLine {
 // Parses the program's arguments (the first is the program itself). Needs
 // no display and no application object.
 CommandLine parseCommandLine(const QStringList& arguments);
+// The same from the program's own arguments; one that is not valid UTF-8 is
+// refused, so that no file is ever written under another name.
+CommandLine parseCommandLine(int argc, const char* const* argv);

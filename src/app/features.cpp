@@ -8,7 +8,6 @@
 #include "grades/grade_tests.h"
 #include "history/history.h"
 #include "host/feature_host.h"
-#include "host/shortcuts.h"
 #include "host/window_menu.h"
 #include "platform/clock.h"
 #include "progress/progress.h"
@@ -19,7 +18,6 @@
 Features::Features(DrillPort& port, const StartOptions& options)
     : host_(std::make_unique<FeatureHost>(port)) {
   FeatureHost& host = *host_;
-  addDrillShortcuts(host.menu(), port);
   host.menu().addSeparator();
   answers_ = std::make_unique<TypedAnswers>(host);
   history_ = options.historyPath.isEmpty() ? std::make_unique<History>(host)

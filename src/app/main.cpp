@@ -10,14 +10,15 @@
 #include "platform/application.h"
 #include "platform/environment.h"
 #include "platform/precise_clock.h"
+#include "platform/quit_signals.h"
 #include "shell/frm_pelatto.h"
 #include "shell/window_port.h"
 
-int main(int argc, char** argv) {
-  QStringList arguments;
-  for (int k = 0; k < argc; ++k) arguments << QString::fromLocal8Bit(argv[k]);
+namespace {
+
+int run(int argc, char** argv) {
   // --help, --version and a bad option need no display.
-  const CommandLine command = parseCommandLine(arguments);
+  const CommandLine command = parseCommandLine(argc, argv);
   std::fputs(qPrintable(command.output), stdout);
   std::fputs(qPrintable(command.error), stderr);
   if (command.exitCode >= 0) return command.exitCode;
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pelatto"));
     QTextStream err(stderr);
-    return exportHistoryToFile(command.exportHistory, err);
+    return exportHistoryToFile(command.exportHistory, err, {.partial = command.partial});
   }
 
   if (!pf::Application::displayAvailable()) {
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
   pf::PreciseClock clock;
   const pf::Environment env{.clock = clock};
   frmPelatto window(env);
+  // A logout, a shutdown or Ctrl+C closes the window as the learner would;
+  // the features then write what they hold on the way out.
+  pf::QuitSignals quitSignals([&window] { window.form.Unload(); });
   WindowPort port(window);
   StartOptions options;
   options.defaults = command.defaults;
@@ -63,4 +67,13 @@ int main(int argc, char** argv) {
     }
   }
   return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int code = run(argc, argv);
+  // Everything is written: a signal that closed the window now ends the process.
+  pf::QuitSignals::endAsReceived();
+  return code;
 }

@@ -1,6 +1,7 @@
 #include "grades/ladder.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include "engine/drill_timing.h"
 
@@ -82,14 +83,27 @@ LadderParse parseLadder(const QString& text, const QString& file) {
   Ladder ladder;
   ladder.file = file;
   bool named = false;
+  QSet<QString> names;
   const auto fail = [&](int line, const QString& why) {
     out.errors << LadderError{file, line, why};
   };
   const QStringList lines = text.split('\n');
   for (int k = 0; k < lines.size(); ++k) {
+    if (out.errors.size() >= kMaxMistakesTold) {
+      fail(
+          k + 1,
+          QStringLiteral("ここから先は読みません（誤りが %1 を超えました）").arg(kMaxMistakesTold));
+      break;
+    }
     QString line = lines[k];
     if (line.endsWith('\r')) line.chop(1);
     if (k == 0 && line.startsWith(QChar(0xFEFF))) line.remove(0, 1);
+    if (line.size() > kMaxLineChars) {
+      fail(k + 1, QStringLiteral("行が長すぎます（%1 文字。1 行は %2 文字まで）")
+                      .arg(line.size())
+                      .arg(kMaxLineChars));
+      continue;
+    }
     if (line.trimmed().isEmpty() || line.trimmed().startsWith('#')) continue;
     const QStringList fields = line.split('\t');
     if (!named) {
@@ -101,18 +115,18 @@ LadderParse parseLadder(const QString& text, const QString& file) {
         fail(k + 1, QStringLiteral("最初の行は「ladder<TAB>名前」にしてください"));
       continue;
     }
+    if (ladder.grades.size() + out.errors.size() >= kMaxGrades) {
+      fail(k + 1, QStringLiteral("級が多すぎます（1 つの段級表は %1 級まで）").arg(kMaxGrades));
+      break;
+    }
     QString why;
     const std::optional<Grade> g = parseGrade(fields, why);
-    if (!g) {
+    if (!g)
       fail(k + 1, why);
-      continue;
-    }
-    for (const Grade& seen : ladder.grades)
-      if (seen.name == g->name) why = QStringLiteral("「%1」が 2 度あります").arg(g->name);
-    if (why.isEmpty())
-      ladder.grades << *g;
+    else if (names.contains(g->name))
+      fail(k + 1, QStringLiteral("「%1」が 2 度あります").arg(g->name));
     else
-      fail(k + 1, why);
+      names.insert(g->name), ladder.grades << *g;
   }
   if (!named)
     fail(0, QStringLiteral("空です（「ladder<TAB>名前」の行がありません）"));

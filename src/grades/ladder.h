@@ -33,8 +33,17 @@ struct LadderParse {
   QList<LadderError> errors;
 };
 
-// Reads a ladder file's text. Every wrong line is reported; one wrong line
-// leaves the whole ladder out, so a test never runs from a half-read file.
+// What a ladder may hold; beyond these bounds it is left out with a message,
+// so that no file can slow the start. A real ladder has a few dozen grades.
+inline constexpr int kMaxGrades = 1000;
+inline constexpr int kMaxLineChars = 1000;
+inline constexpr qint64 kMaxLadderBytes = 1 << 20;
+// Mistakes told per file; one is enough to leave the ladder out.
+inline constexpr int kMaxMistakesTold = 20;
+
+// Reads a ladder file's text, in time linear in its length. Every wrong
+// line is reported (up to kMaxMistakesTold); one wrong line leaves the whole
+// ladder out, so a test never runs from a half-read file.
 LadderParse parseLadder(const QString& text, const QString& file);
 
 // The pace bar's range, hundredths of a second per number.

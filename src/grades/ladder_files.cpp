@@ -11,17 +11,21 @@
 #endif
 
 const Grade* LadderSet::find(const QString& name, const Ladder** ladder) const {
-  const qsizetype slash = name.lastIndexOf('/');
-  const QString ladderName = slash < 0 ? QString() : name.left(slash).trimmed();
-  const QString gradeName = name.mid(slash + 1).trimmed();
-  for (const Ladder& l : ladders) {
-    if (!ladderName.isEmpty() && l.name != ladderName) continue;
+  const auto in = [&](const Ladder& l, const QString& gradeName) -> const Grade* {
     for (const Grade& g : l.grades) {
       if (g.name != gradeName) continue;
       if (ladder) *ladder = &l;
       return &g;
     }
-  }
+    return nullptr;
+  };
+  // "ladder/grade" at any slash, for names that hold one themselves.
+  for (qsizetype slash = name.indexOf('/'); slash >= 0; slash = name.indexOf('/', slash + 1))
+    for (const Ladder& l : ladders)
+      if (l.name == name.left(slash).trimmed())
+        if (const Grade* g = in(l, name.mid(slash + 1).trimmed())) return g;
+  for (const Ladder& l : ladders)
+    if (const Grade* g = in(l, name.trimmed())) return g;
   return nullptr;
 }
 
@@ -43,6 +47,14 @@ void readLadderFolder(const QString& folder, LadderSet& into) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
       into.errors << LadderError{path, 0, QStringLiteral("読めません: ") + file.errorString()};
+      continue;
+    }
+    if (file.size() > kMaxLadderBytes) {
+      into.errors << LadderError{path, 0,
+                                 QStringLiteral("大きすぎます（%1 バイト。段級表のファイルは %2 "
+                                                "バイトまで）")
+                                     .arg(file.size())
+                                     .arg(kMaxLadderBytes)};
       continue;
     }
     QStringDecoder utf8(QStringDecoder::Utf8);

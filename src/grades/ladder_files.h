@@ -11,7 +11,8 @@ struct LadderSet {
   QStringList searched;  // where the bundled ladders were looked for
 
   // The grade of that name; "ladder/grade" picks one ladder when several
-  // hold the name, otherwise the first ladder that has it wins.
+  // hold the name, otherwise the first ladder that has it wins. A grade
+  // whose own name holds "/" is found by that name too.
   const Grade* find(const QString& name, const Ladder** ladder = nullptr) const;
   // "三段 四段 … (ladder)" for each ladder, one line each.
   QStringList gradeLists() const;

@@ -14,6 +14,12 @@ double DrillRecorder::seriesMs(const Problem& p, std::int64_t endNs) {
   return static_cast<double>(std::llround(static_cast<double>(off - p.firstNs) / 1e3)) / 1e3;
 }
 
+void DrillRecorder::markAnswer(ProblemRecord& r) {
+  r.mark = !r.answer              ? ProblemRecord::Mark::None
+           : *r.answer == r.total ? ProblemRecord::Mark::Correct
+                                  : ProblemRecord::Mark::Wrong;
+}
+
 DrillRecorder::DrillRecorder(HistoryStore& store) : store_(store) {}
 
 DrillRecorder::Problem* DrillRecorder::inRun(int position) {
@@ -29,6 +35,7 @@ void DrillRecorder::onDrillEvent(const DrillEvent& e) {
       run_ = next_;
       run_problems_.clear();
       current_.reset();
+      running_ = true;
       break;
     case K::CountdownEnded: {
       current_.emplace();
@@ -70,28 +77,27 @@ void DrillRecorder::onDrillEvent(const DrillEvent& e) {
       current_.reset();
       break;
     case K::AnswerRevealed:
+      if (Problem* p = inRun(e.index)) p->shown = true;
+      writeSoon();
+      break;
     case K::ColumnsShown:
+      for (Problem& p : run_problems_) p.shown = true;
       writeSoon();
       break;
     case K::NextProblem:
+      writeSoon();
+      break;
     case K::RunEnded:
+      running_ = false;
       writeSoon();
       break;
     case K::Aborted:
+      stopRun(e.shownNs);
+      writeSoon();
+      break;
     case K::Closed:
-      if (current_ && !current_->ended && !current_->record.numbers.isEmpty()) {
-        Problem p = *current_;
-        p.ended = true;
-        p.record.aborted = true;
-        p.record.seriesMs = seriesMs(p, e.shownNs);
-        for (qint64 n : p.record.numbers) p.record.total += n;
-        run_problems_ << p;
-      }
-      current_.reset();
-      if (e.kind == K::Closed)
-        writeNow();
-      else
-        writeSoon();
+      if (running_) stopRun(e.shownNs);
+      writeNow();
       break;
     default:
       break;
@@ -101,6 +107,7 @@ void DrillRecorder::onDrillEvent(const DrillEvent& e) {
 void DrillRecorder::onAnswerMarked(const MarkedAnswer& a) {
   Problem* p = inRun(a.problem);
   if (!p) return;
+  p->shown = true;
   ProblemRecord& r = p->record;
   if (a.typed) r.answer = std::llround(*a.typed);
   r.mark = !a.given()    ? ProblemRecord::Mark::None
@@ -109,6 +116,34 @@ void DrillRecorder::onAnswerMarked(const MarkedAnswer& a) {
   if (last_ && last_->id == r.id) last_ = r;
   if (p->stored) store_.setAnswer(r.id, r.answer, r.mark);
   writeSoon();
+}
+
+void DrillRecorder::onAnswerStopped(const MarkedAnswer& a) {
+  Problem* p =
+      current_ && current_->record.runPosition == a.problem ? &*current_ : inRun(a.problem);
+  if (!p || !a.typed) return;
+  p->record.answer = std::llround(*a.typed);
+  markAnswer(p->record);
+  p->stored = false;
+  if (last_ && last_->id == p->record.id) last_ = p->record;
+}
+
+void DrillRecorder::stopRun(std::int64_t timeNs) {
+  running_ = false;
+  if (current_ && !current_->ended && !current_->record.numbers.isEmpty()) {
+    Problem p = *current_;
+    p.ended = true;
+    p.record.seriesMs = seriesMs(p, timeNs);
+    for (qint64 n : p.record.numbers) p.record.total += n;
+    run_problems_ << p;
+  }
+  current_.reset();
+  for (Problem& p : run_problems_) {
+    if (p.shown || p.record.aborted) continue;
+    p.record.aborted = true;
+    markAnswer(p.record);
+    p.stored = false;  // handed over again, whole
+  }
 }
 
 void DrillRecorder::writeSoon() {

@@ -11,8 +11,9 @@
 
 // Collects each problem from what the learner sees and hands it to the store
 // once its total has been shown, or at the latest when the next problem's
-// countdown starts, the run ends or it is aborted. A problem stopped while
-// its numbers flashed is kept as aborted with the numbers shown so far.
+// countdown starts, the run ends or it is aborted. A problem stopped (abort,
+// the window closing) before its total was shown is kept as aborted, with
+// the numbers shown so far and any answer the learner had committed.
 // Nothing is handed over while numbers are flashing: the store gets each
 // problem from the event loop after the handler that showed the total has
 // finished, and its writer thread commits it without holding up the window.
@@ -32,6 +33,7 @@ class DrillRecorder : public DrillListener, public AnswerListener {
 
   void onDrillEvent(const DrillEvent& event) override;
   void onAnswerMarked(const MarkedAnswer& answer) override;
+  void onAnswerStopped(const MarkedAnswer& answer) override;
 
   // Hands every finished problem to the store's writer, unless flashing.
   void writeNow();
@@ -40,10 +42,14 @@ class DrillRecorder : public DrillListener, public AnswerListener {
   struct Problem {
     ProblemRecord record;
     bool ended = false;   // reached its total, or stopped
-    bool stored = false;  // handed to the store
+    bool shown = false;   // its total was shown
+    bool stored = false;  // handed to the store as it is now
     std::int64_t firstNs = 0, lastOffNs = -1;
   };
   static double seriesMs(const Problem& p, std::int64_t endNs);
+  static void markAnswer(ProblemRecord& r);
+  // The drill stopped: the problems of the run whose totals were not shown are aborted.
+  void stopRun(std::int64_t timeNs);
   void writeSoon();
   Problem* inRun(int position);
 
@@ -55,4 +61,5 @@ class DrillRecorder : public DrillListener, public AnswerListener {
   std::function<QDateTime()> wallClock_ = [] { return QDateTime::currentDateTime(); };
   QObject guard_;  // ends pending deferred writes with the recorder
   bool writeQueued_ = false;
+  bool running_ = false;  // between a start and the run's end or abort
 };

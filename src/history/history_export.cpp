@@ -1,9 +1,20 @@
 #include "history/history_export.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 
+#include "history/history_schema.h"
 #include "history/history_store.h"
 
 namespace {
@@ -21,8 +32,175 @@ QString field(const QString& s) {
          QLatin1Char('"');
 }
 
-// Splits one line of fields; quoted fields may hold commas and doubled quotes.
-QStringList splitLine(const QString& line) {
+QString b(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// What the export could read of a history file.
+struct ReadHistory {
+  QList<ProblemRecord> problems;
+  QString trouble;  // why it could not be read fully; empty when it was
+};
+
+// Reads the history through a read-only connection of its own. A file that
+// no running copy has open is read as immutable, so that not even SQLite's
+// side files are created beside it. Rows are read in the table's own order
+// (no index is trusted), from both ends up to any damage, and sorted here.
+ReadHistory readHistoryFile(const QString& path) {
+  ReadHistory out;
+  const QFileInfo info(path);
+  if (!info.exists()) return out;
+  if (!info.isFile()) {
+    out.trouble = QStringLiteral("it is not a file");
+    return out;
+  }
+  static std::atomic<int> count{0};
+  const QString name = QStringLiteral("pelatto-export-%1").arg(++count);
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    const bool inUse = QFileInfo::exists(path + QStringLiteral("-wal")) ||
+                       QFileInfo::exists(path + QStringLiteral("-journal"));
+    db.setDatabaseName(
+        QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+        (inUse ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    bool rows = false;  // whether the rows are worth reading
+    if (!db.open()) {
+      out.trouble = db.lastError().text();
+    } else if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+      out.trouble = q.lastError().text();
+    } else if (q.value(0).toInt() > history_schema::currentVersion()) {
+      out.trouble =
+          QStringLiteral("it was made by a newer version of Pelatto; export it with that version");
+    } else {
+      // A damaged file is still read as far as it goes: the learner may ask for that.
+      rows = true;
+      q.finish();
+      if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next())
+        out.trouble = q.lastError().text();
+      else if (q.value(0).toString() != QLatin1String("ok"))
+        out.trouble = q.value(0).toString();
+    }
+    if (rows) {
+      // A damaged schema still lets the table be read; no index is trusted.
+      q.finish();
+      q.exec(QStringLiteral("PRAGMA writable_schema = ON"));
+      QSet<qint64> seen;
+      // From the first row on until the damage, then from the last one back to it.
+      for (const char* order : {"", " DESC"}) {
+        q.finish();
+        if (q.exec(QStringLiteral("SELECT * FROM problems ORDER BY rowid") + QLatin1String(order)))
+          while (q.next() && !seen.contains(q.value(0).toLongLong())) {
+            out.problems << HistoryStore::problemFrom(q);
+            seen.insert(out.problems.last().id);
+          }
+        if (!q.lastError().isValid()) break;
+        if (out.trouble.isEmpty()) out.trouble = q.lastError().text();
+      }
+    }
+  }
+  QSqlDatabase::removeDatabase(name);
+  std::stable_sort(out.problems.begin(), out.problems.end(), [](const auto& x, const auto& y) {
+    return std::pair(x.at.toMSecsSinceEpoch(), x.id) < std::pair(y.at.toMSecsSinceEpoch(), y.id);
+  });
+  return out;
+}
+
+// Where the CSV goes, opened for writing: a regular file (or a new one)
+// through a file written beside it and renamed over it, a FIFO or a
+// character device in place, "-" as standard output. Empty when refused,
+// with the reason in `why`.
+std::unique_ptr<QFileDevice> openTarget(const QString& target, QString& why) {
+  if (target == QLatin1String("-")) {
+    auto out = std::make_unique<QFile>();
+    if (!out->open(stdout, QIODevice::WriteOnly)) why = out->errorString();
+    return out;
+  }
+  struct stat st {};
+  if (stat(QFile::encodeName(target).constData(), &st) != 0 || S_ISREG(st.st_mode)) {
+    // QSaveFile follows a symbolic link and replaces the file it points to.
+    auto out = std::make_unique<QSaveFile>(target);
+    if (!out->open(QIODevice::WriteOnly)) why = out->errorString();
+    return out;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    why = QStringLiteral("it is a folder; give a file name");
+    return nullptr;
+  }
+  if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode)) {
+    why = QStringLiteral("it is neither a file, a FIFO nor a character device");
+    return nullptr;
+  }
+  // Never created, never truncated, never renamed: what it is stays what it is.
+  auto out = std::make_unique<QFile>(target);
+  if (!out->open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+    why = out->errorString();
+  return out;
+}
+
+}  // namespace
+
+QStringList problemFields(const ProblemRecord& r) {
+  const DrillSettings& s = r.settings;
+  const QDateTime at = r.at.toOffsetFromUtc(r.at.offsetFromUtc());
+  return {QString::number(r.id),
+          at.toString(Qt::ISODateWithMs),
+          QString::number(s.longest),
+          QString::number(s.shortest),
+          QString::number(s.mix),
+          QString::number(s.terms),
+          QString::number(s.pace / 100.0, 'f', 2),
+          QString::number(s.extension),
+          b(s.grouping),
+          modeName(s.mode),
+          QString::number(s.runLength),
+          QString::number(r.runPosition),
+          numbersText(r.numbers),
+          QString::number(r.total),
+          r.answer ? QString::number(*r.answer) : QString(),
+          markName(r.mark),
+          b(r.aborted),
+          kindName(r.kind),
+          QString::number(r.testId),
+          QString::number(r.seriesMs, 'f', 3)};
+}
+
+std::optional<ProblemRecord> problemFromFields(const QStringList& f) {
+  if (f.size() != kHeader.size()) return std::nullopt;
+  ProblemRecord r;
+  r.id = f[0].toLongLong();
+  r.at = QDateTime::fromString(f[1], Qt::ISODateWithMs);
+  DrillSettings& s = r.settings;
+  s.longest = f[2].toInt();
+  s.shortest = f[3].toInt();
+  s.mix = f[4].toInt();
+  s.terms = f[5].toInt();
+  s.pace = static_cast<int>(std::lround(f[6].toDouble() * 100));
+  s.extension = f[7].toInt();
+  s.grouping = f[8] == QLatin1String("1");
+  s.mode = modeFromName(f[9]);
+  s.runLength = f[10].toInt();
+  r.runPosition = f[11].toInt();
+  r.numbers = numbersFromText(f[12]);
+  r.total = f[13].toLongLong();
+  if (!f[14].isEmpty()) r.answer = f[14].toLongLong();
+  r.mark = markFromName(f[15]);
+  r.aborted = f[16] == QLatin1String("1");
+  r.kind = kindFromName(f[17]);
+  r.testId = f[18].toLongLong();
+  r.seriesMs = f[19].toDouble();
+  return r;
+}
+
+QString csvLine(const QStringList& fields) {
+  QStringList quoted;
+  for (const QString& f : fields) quoted << field(f);
+  return quoted.join(QLatin1Char(','));
+}
+
+// Quoted fields may hold commas and doubled quotes.
+QStringList splitCsvLine(const QString& line) {
   QStringList out;
   QString cur;
   bool quoted = false;
@@ -41,104 +219,59 @@ QStringList splitLine(const QString& line) {
   return out << cur;
 }
 
-QString b(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
-
-}  // namespace
-
 void writeHistoryCsv(const QList<ProblemRecord>& problems, QTextStream& out) {
   out.setEncoding(QStringConverter::Utf8);
   out << kHeader.join(QLatin1Char(',')) << "\r\n";
-  for (const ProblemRecord& r : problems) {
-    const DrillSettings& s = r.settings;
-    const QDateTime at = r.at.toOffsetFromUtc(r.at.offsetFromUtc());
-    const QStringList row{QString::number(r.id),
-                          at.toString(Qt::ISODateWithMs),
-                          QString::number(s.longest),
-                          QString::number(s.shortest),
-                          QString::number(s.mix),
-                          QString::number(s.terms),
-                          QString::number(s.pace / 100.0, 'f', 2),
-                          QString::number(s.extension),
-                          b(s.grouping),
-                          modeName(s.mode),
-                          QString::number(s.runLength),
-                          QString::number(r.runPosition),
-                          numbersText(r.numbers),
-                          QString::number(r.total),
-                          r.answer ? QString::number(*r.answer) : QString(),
-                          markName(r.mark),
-                          b(r.aborted),
-                          kindName(r.kind),
-                          QString::number(r.testId),
-                          QString::number(r.seriesMs, 'f', 3)};
-    QStringList fields;
-    for (const QString& f : row) fields << field(f);
-    out << fields.join(QLatin1Char(',')) << "\r\n";
-  }
+  for (const ProblemRecord& r : problems) out << csvLine(problemFields(r)) << "\r\n";
 }
 
 std::optional<QList<ProblemRecord>> readHistoryCsv(const QString& text) {
   QStringList lines = text.split(QStringLiteral("\r\n"));
-  if (lines.isEmpty() || splitLine(lines.takeFirst()) != kHeader) return std::nullopt;
+  if (lines.isEmpty() || splitCsvLine(lines.takeFirst()) != kHeader) return std::nullopt;
   QList<ProblemRecord> out;
   for (const QString& line : lines) {
     if (line.isEmpty()) continue;
-    const QStringList f = splitLine(line);
-    if (f.size() != kHeader.size()) return std::nullopt;
-    ProblemRecord r;
-    r.id = f[0].toLongLong();
-    r.at = QDateTime::fromString(f[1], Qt::ISODateWithMs);
-    DrillSettings& s = r.settings;
-    s.longest = f[2].toInt();
-    s.shortest = f[3].toInt();
-    s.mix = f[4].toInt();
-    s.terms = f[5].toInt();
-    s.pace = static_cast<int>(std::lround(f[6].toDouble() * 100));
-    s.extension = f[7].toInt();
-    s.grouping = f[8] == QLatin1String("1");
-    s.mode = modeFromName(f[9]);
-    s.runLength = f[10].toInt();
-    r.runPosition = f[11].toInt();
-    r.numbers = numbersFromText(f[12]);
-    r.total = f[13].toLongLong();
-    if (!f[14].isEmpty()) r.answer = f[14].toLongLong();
-    r.mark = markFromName(f[15]);
-    r.aborted = f[16] == QLatin1String("1");
-    r.kind = kindFromName(f[17]);
-    r.testId = f[18].toLongLong();
-    r.seriesMs = f[19].toDouble();
-    out << r;
+    const std::optional<ProblemRecord> r = problemFromFields(splitCsvLine(line));
+    if (!r) return std::nullopt;
+    out << *r;
   }
   return out;
 }
 
-int exportHistoryToFile(const QString& path, QTextStream& err) {
-  return exportHistoryToFile(HistoryStore::defaultPath(), path, err);
+int exportHistoryToFile(const QString& target, QTextStream& err, ExportOptions options) {
+  return exportHistoryToFile(HistoryStore::defaultPath(), target, err, options);
 }
 
-int exportHistoryToFile(const QString& historyPath, const QString& path, QTextStream& err) {
-  QList<ProblemRecord> problems;
+int exportHistoryToFile(const QString& historyPath, const QString& target, QTextStream& err,
+                        ExportOptions options) {
   // With no history yet the file has just its header; none is created.
-  if (QFileInfo::exists(historyPath)) {
-    HistoryStore store(historyPath, [&err](const QString& text) { err << text << "\n"; });
-    if (!store.database().isValid()) {
-      err << "pelatto: cannot read the history " << historyPath << "\n";
+  const ReadHistory read = readHistoryFile(historyPath);
+  const bool whole = read.trouble.isEmpty();
+  if (!whole) {
+    err << "pelatto: the history " << historyPath << " cannot be read fully (" << read.trouble
+        << "); " << read.problems.size() << " problems could be read. The file is left as it is.\n";
+    if (!options.partial) {
+      err << "pelatto: nothing was written. To write the problems that could be read, run "
+             "again with --partial added.\n";
       return 1;
     }
-    problems = store.problems({});
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    err << "pelatto: cannot write " << path << ": " << file.errorString() << "\n";
+  QString why;
+  const std::unique_ptr<QFileDevice> file = openTarget(target, why);
+  if (!why.isEmpty()) {
+    err << "pelatto: cannot write " << target << ": " << why << "\n";
     return 1;
   }
-  QTextStream out(&file);
-  writeHistoryCsv(problems, out);
+  QTextStream out(file.get());
+  writeHistoryCsv(read.problems, out);
   out.flush();
-  if (!file.commit()) {
-    err << "pelatto: cannot write " << path << ": " << file.errorString() << "\n";
+  bool written = out.status() == QTextStream::Ok && file->flush();
+  if (auto* save = dynamic_cast<QSaveFile*>(file.get())) written = save->commit() && written;
+  if (!written) {
+    err << "pelatto: cannot write " << target << ": " << file->errorString() << "\n";
     return 1;
   }
-  err << "pelatto: " << problems.size() << " problems written to " << path << "\n";
-  return 0;
+  err << "pelatto: " << read.problems.size() << " problems written to " << target
+      << (whole ? "\n" : " (only what could be read)\n");
+  return whole ? 0 : 1;
 }

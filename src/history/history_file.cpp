@@ -1,5 +1,7 @@
 #include "history/history_file.h"
 
+#include <sys/stat.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,7 +11,9 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 
+#include "history/history_journal.h"
 #include "history/history_schema.h"
 
 namespace {
@@ -33,6 +37,21 @@ bool exec(QSqlDatabase& db, const QString& sql, int* code = nullptr, QString* de
   return false;
 }
 
+std::pair<quint64, quint64> identityOf(const QString& path) {
+  struct stat st {};
+  if (stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+  return {st.st_dev, st.st_ino};
+}
+
+// A name beside `path` that no file has yet: path, suffix, the date and time.
+QString freeNameBeside(const QString& path, const QString& suffix) {
+  const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString name = path + suffix + stamp;
+  for (int n = 2; QFileInfo::exists(name); ++n)
+    name = path + suffix + QStringLiteral("%1-%2").arg(stamp).arg(n);
+  return name;
+}
+
 // Text columns are NOT NULL; an empty text is stored as such.
 QVariant text(const QString& s) { return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s); }
 
@@ -51,8 +70,16 @@ void HistoryFile::setBusyTimeoutMs(int ms) {
   exec(db, QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
 }
 
+bool HistoryFile::prepare() {
+  checkStillThere();
+  if (!ensureOpen() || !ensureChecked()) return false;
+  takeJournal();
+  return true;
+}
+
 bool HistoryFile::flush() {
   if (state_ == State::Newer) return queue_.empty();
+  checkStillThere();
   while (!queue_.empty()) {
     if (!ensureOpen() || !ensureChecked()) return false;
     QString detail;
@@ -74,7 +101,80 @@ bool HistoryFile::flush() {
     }
     queue_.pop_front();
   }
+  finishJournal();
   return true;
+}
+
+void HistoryFile::checkStillThere() {
+  if (state_ != State::Open || identityOf(path_) == identity_) return;
+  close();
+  checked_ = false;
+  ++movedAside_;
+  // A log that another connection still holds belongs to the removed file, not to a new one.
+  if (!QFileInfo::exists(path_)) moveSideFiles(freeNameBeside(path_, QStringLiteral(".removed-")));
+  tell(Trouble::Removed,
+       QStringLiteral("成績の記録ファイル %1 が消されたか移されたので、新しいファイルを作って"
+                      "記録を続けます。")
+           .arg(QDir::toNativeSeparators(path_)));
+}
+
+void HistoryFile::takeJournal() {
+  const QString journal = journalPath(path_);
+  if (journalTaken_ || !QFileInfo::exists(journal)) return;
+  journalTaken_ = true;
+  JournalRead read = readJournal(journal);
+  journal_ = {static_cast<int>(read.items.size()), read.unreadable};
+  for (auto it = read.items.rbegin(); it != read.items.rend(); ++it)
+    queue_.push_front(std::move(*it));
+}
+
+void HistoryFile::finishJournal() {
+  if (!journalTaken_ || journalDone_ || !queue_.empty()) return;
+  journalDone_ = true;
+  const QString journal = journalPath(path_);
+  // Everything it held is in the history now; a journal with lines that
+  // could not be read is kept for the learner to look at.
+  QString text =
+      QStringLiteral("前回の終了までに書き込めなかった成績 %1 件を、記録に取り込みました。")
+          .arg(journal_.items);
+  if (journal_.unreadable == 0) {
+    QFile::remove(journal);
+  } else {
+    const QString aside = freeNameBeside(journal, QStringLiteral(".unread-"));
+    QFile::rename(journal, aside);
+    text += QStringLiteral("読めなかった %1 行は %2 に残してあります。")
+                .arg(journal_.unreadable)
+                .arg(QDir::toNativeSeparators(aside));
+  }
+  std::fprintf(stderr, "pelatto: %s\n", qPrintable(text));
+  tell(Trouble::Recovered, text);
+}
+
+QString HistoryFile::keepWhatIsLeft() {
+  if (queue_.empty() || state_ == State::Newer) return {};
+  const QString journal = journalPath(path_);
+  std::deque<HistoryItem> keep;
+  // A journal the file never opened to take in keeps its items, before these.
+  if (!journalTaken_ && QFileInfo::exists(journal)) {
+    JournalRead earlier = readJournal(journal);
+    if (earlier.unreadable > 0)
+      QFile::rename(journal, freeNameBeside(journal, QStringLiteral(".unread-")));
+    for (HistoryItem& item : earlier.items) keep.push_back(std::move(item));
+  }
+  for (HistoryItem& item : queue_) keep.push_back(item);
+  QString why;
+  const QString where = QDir::toNativeSeparators(path_);
+  if (!writeJournal(journal, keep, &why))
+    return QStringLiteral(
+               "%1 records of this session could not be written to the history %2, nor kept in "
+               "%3 (%4); they are lost")
+        .arg(queue_.size())
+        .arg(where, QDir::toNativeSeparators(journal), why);
+  return QStringLiteral(
+             "%1 records of this session could not be written to the history %2; they are kept "
+             "in %3 and will be written to the history at the next start")
+      .arg(queue_.size())
+      .arg(where, QDir::toNativeSeparators(journal));
 }
 
 bool HistoryFile::ensureOpen() {
@@ -86,6 +186,7 @@ bool HistoryFile::ensureOpen() {
     const int code = openFile(&detail);
     if (code == 0) {
       state_ = State::Open;
+      identity_ = identityOf(path_);
       return true;
     }
     close();
@@ -136,7 +237,13 @@ bool HistoryFile::ensureChecked() {
       detail = q.value(0).toString();
     }
   }
-  if (code == 0) return checked_ = true;
+  if (code == 0) {
+    // One writer and its readers: the write-ahead log makes each commit a
+    // short append, so a problem is safe almost as soon as it is handed over.
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    exec(db, QStringLiteral("PRAGMA journal_mode = WAL"));
+    return checked_ = true;
+  }
   return handle(code, detail) && ensureOpen() && ensureChecked();
 }
 
@@ -166,17 +273,11 @@ void HistoryFile::close() {
 
 bool HistoryFile::moveAside() {
   close();
-  const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-  QString aside = path_ + QStringLiteral(".corrupt-") + stamp;
-  for (int n = 2; QFileInfo::exists(aside); ++n)
-    aside = path_ + QStringLiteral(".corrupt-%1-%2").arg(stamp).arg(n);
+  const QString aside = freeNameBeside(path_, QStringLiteral(".corrupt-"));
   if (!QFile::rename(path_, aside)) return false;
   checked_ = false;
   ++movedAside_;
-  // A journal left beside the damaged file belongs to it, not to the new one.
-  for (const char* suffix : {"-journal", "-wal", "-shm"})
-    if (QFileInfo::exists(path_ + QLatin1String(suffix)))
-      QFile::rename(path_ + QLatin1String(suffix), aside + QLatin1String(suffix));
+  moveSideFiles(aside);
   tell(Trouble::Damaged,
        QStringLiteral(
            "成績の記録ファイルが壊れていたので %1 に移し、新しいファイルで記録を続けます。")
@@ -184,15 +285,26 @@ bool HistoryFile::moveAside() {
   return true;
 }
 
+void HistoryFile::moveSideFiles(const QString& aside) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"})
+    if (QFileInfo::exists(path_ + QLatin1String(suffix)))
+      QFile::rename(path_ + QLatin1String(suffix), aside + QLatin1String(suffix));
+}
+
 bool HistoryFile::handle(int code, const QString& detail) {
   const QString where = QDir::toNativeSeparators(path_);
-  const QString later = QStringLiteral("成績はしばらく覚えておき、あとで書き込みます。");
+  const QString later =
+      QStringLiteral(
+          "成績は覚えておき、書き込めるようになったら書き込みます。終了までに書き込めな"
+          "ければ、横の %1 に残して次の起動時に取り込みます。")
+          .arg(QFileInfo(journalPath(path_)).fileName());
   switch (code) {
     case kBusy:
     case kLocked:
-      tell(Trouble::Locked,
-           QStringLiteral("成績の記録ファイル %1 はほかの Pelatto が使用中です。").arg(where) +
-               later);
+      tell(Trouble::Locked, QStringLiteral("成績の記録ファイル %1 はほかのプログラムが使用中です"
+                                           "（Pelatto をもう一つ開いていませんか）。")
+                                    .arg(where) +
+                                later);
       return false;
     case kReadOnly:
       tell(Trouble::ReadOnly,

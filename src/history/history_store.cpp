@@ -1,9 +1,12 @@
 #include "history/history_store.h"
 
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
 #include <atomic>
+
+#include "history/history_journal.h"
 
 namespace {
 
@@ -12,7 +15,9 @@ QString newReaderName() {
   return QStringLiteral("pelatto-history-reader-%1").arg(++count);
 }
 
-ProblemRecord readProblem(const QSqlQuery& q) {
+}  // namespace
+
+ProblemRecord HistoryStore::problemFrom(const QSqlQuery& q) {
   ProblemRecord r;
   r.id = q.value(0).toLongLong();
   r.at = QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong());
@@ -38,13 +43,13 @@ ProblemRecord readProblem(const QSqlQuery& q) {
   return r;
 }
 
-}  // namespace
-
 HistoryStore::HistoryStore(QString path, Notice notice)
     : path_(path), reader_(newReaderName()), notice_(std::move(notice)), writer_(path) {
   QObject::connect(
       &writer_, &HistoryWriter::noticed, &context_, [this] { tellNotices(); },
       Qt::QueuedConnection);
+  // A history never used is not created, and nothing is created for it.
+  if (QFileInfo::exists(path_) || QFileInfo::exists(journalPath(path_))) writer_.open();
 }
 
 HistoryStore::~HistoryStore() {
@@ -133,7 +138,7 @@ QList<ProblemRecord> HistoryStore::problems(const Filter& filter) const {
   QSqlQuery q(db);
   q.setForwardOnly(true);
   if (!q.exec(sql)) return out;
-  while (q.next()) out << readProblem(q);
+  while (q.next()) out << problemFrom(q);
   return out;
 }
 

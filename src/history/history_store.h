@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -66,6 +67,8 @@ class HistoryStore {
     int terms = 0;   // 0 for any
     int limit = -1;  // newest first when limited, oldest first otherwise
   };
+  // The problem in the current row of a query over the problems table.
+  static ProblemRecord problemFrom(const QSqlQuery& q);
   // What the file holds; empty when it cannot be read.
   QList<ProblemRecord> problems(const Filter& filter) const;
   QList<GradeTestRecord> gradeTests() const;

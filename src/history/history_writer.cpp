@@ -3,14 +3,16 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <utility>
 
 namespace {
 
 // How long closing waits for the last problems to reach the file while the
-// writer makes no progress, and how long its last write waits for another
-// copy's lock within that.
-constexpr int kCloseWaitMs = 5000, kCloseLockWaitMs = 2000;
+// writer makes no progress (a disk that hangs), and how long its last write
+// waits for another program's lock: what it cannot write by then goes to the
+// recovery journal, so that the window never lingers.
+constexpr int kCloseWaitMs = 5000, kCloseLockWaitMs = 100;
 
 }  // namespace
 
@@ -26,7 +28,7 @@ HistoryWriter::~HistoryWriter() {
     // A history that was never used is not created on the way out. One that
     // was gets a last try, which waits longer for another copy's commit.
     if (asked_ > 0) {
-      busyTimeoutMs_ = std::max(busyTimeoutMs_, kCloseLockWaitMs);
+      busyTimeoutMs_ = std::min(busyTimeoutMs_, kCloseLockWaitMs);
       ask();
     }
     waitFor(lock, asked_, kCloseWaitMs);
@@ -53,6 +55,13 @@ void HistoryWriter::run() {
   file_ = &file;
   exec();
   file_ = nullptr;
+  const QString kept = file.keepWhatIsLeft();
+  if (!kept.isEmpty()) std::fprintf(stderr, "pelatto: %s\n", qPrintable(kept));
+}
+
+void HistoryWriter::open() {
+  const std::lock_guard lock(mutex_);
+  ask();
 }
 
 void HistoryWriter::setBusyTimeoutMs(int ms) {

@@ -30,10 +30,15 @@ class HistoryWriter final : public QThread {
   };
 
   explicit HistoryWriter(QString path);
-  // Writes what was handed over (waiting a few seconds at most), then stops.
+  // Writes what was handed over (waiting a few seconds at most), keeps what
+  // it could not write in the recovery journal, then stops.
   ~HistoryWriter() override;
 
   void setBusyTimeoutMs(int ms);
+  // Opens and checks the file and takes in a recovery journal, in the
+  // background, so that the first write of the session (even one made while
+  // closing) only writes.
+  void open();
   // Hands items over and returns at once; the writer writes them in order,
   // one transaction each, after those it still keeps.
   void post(std::vector<HistoryItem> items);

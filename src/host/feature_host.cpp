@@ -3,10 +3,14 @@
 #include <algorithm>
 
 #include "host/passing_note.h"
+#include "host/shortcuts.h"
 #include "host/window_menu.h"
 
 FeatureHost::FeatureHost(DrillPort& port)
-    : port_(port), menu_(std::make_unique<WindowMenu>(port.widget())) {}
+    : port_(port), menu_(std::make_unique<WindowMenu>(port.widget())) {
+  // The window's own buttons come first, each a press of its button.
+  addDrillShortcuts(*menu_, port);
+}
 
 FeatureHost::~FeatureHost() = default;
 
@@ -27,4 +31,8 @@ void FeatureHost::Answers::onAnswerMarked(const MarkedAnswer& answer) {
 
 void FeatureHost::Answers::onAnswerCommitted(int problem, double typed) {
   for (AnswerListener* l : std::vector(listeners_)) l->onAnswerCommitted(problem, typed);
+}
+
+void FeatureHost::Answers::onAnswerStopped(const MarkedAnswer& answer) {
+  for (AnswerListener* l : std::vector(listeners_)) l->onAnswerStopped(answer);
 }

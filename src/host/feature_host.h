@@ -22,7 +22,8 @@ class FeatureHost {
   FeatureHost& operator=(const FeatureHost&) = delete;
 
   DrillPort& port() const { return port_; }
-  // The context menu; each entry's key works on the whole window.
+  // The context menu, with the window's start, hold, answer and abort first;
+  // each entry's key works on the whole window.
   WindowMenu& menu() const { return *menu_; }
   // Tells the learner something in passing, in the window's corner.
   void note(const QString& text) const;
@@ -34,6 +35,7 @@ class FeatureHost {
     void unsubscribe(AnswerListener* listener);
     void onAnswerMarked(const MarkedAnswer& answer) override;
     void onAnswerCommitted(int problem, double typed) override;
+    void onAnswerStopped(const MarkedAnswer& answer) override;
 
    private:
     std::vector<AnswerListener*> listeners_;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 void showPassingNote(QWidget* window, const QString& text) {
   auto* note = window->findChild<QLabel*>(QStringLiteral("featureNote"));
@@ -16,6 +17,9 @@ void showPassingNote(QWidget* window, const QString& text) {
   }
   note->setText(text);
   note->setAccessibleName(text);
+  // A long note wraps within the window rather than running off its edge.
+  note->setWordWrap(true);
+  note->setMaximumWidth(std::max(100, window->width() - 32));
   note->adjustSize();
   note->move(16, 16);
   note->raise();

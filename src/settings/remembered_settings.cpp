@@ -78,9 +78,15 @@ void RememberedSettings::load(const QString& path) {
                        "are used but not changed")
             .arg(path));
   }
+  QStringList ignored;
   if (!read.ignored.isEmpty())
-    say(QStringLiteral("ignored remembered values out of range (their defaults are used): %1")
-            .arg(read.ignored.join(QStringLiteral(", "))));
+    ignored << QStringLiteral(
+                   "ignored remembered values out of range (their defaults are used): %1")
+                   .arg(read.ignored.join(QStringLiteral(", ")));
+  if (!read.unknown.isEmpty())
+    ignored << QStringLiteral("ignored unknown keys in %1: %2")
+                   .arg(path, read.unknown.join(QStringLiteral(", ")));
+  if (!ignored.isEmpty()) say(ignored.join(QStringLiteral("; ")));
 }
 
 void RememberedSettings::say(const QString& text) {

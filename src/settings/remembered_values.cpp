@@ -100,6 +100,11 @@ ReadValues readValues(const QVariantMap& stored) {
   r.read("backColour", p.backColour, colourFromText, [](pf::Colour) { return true; });
   r.read("sound", v.sound, Reader::toBool, [](bool) { return true; });
   r.integer("screen", v.screen, 0, 99);
+  if (!out.newer) {
+    const QVariantMap known = writeValues({});
+    for (const QString& key : stored.keys())
+      if (!known.contains(key)) out.unknown << key;
+  }
   return out;
 }
 

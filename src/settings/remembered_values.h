@@ -20,6 +20,9 @@ struct ReadValues {
   RememberedValues values;
   // Keys whose value was out of range or unreadable; each took its default.
   QStringList ignored;
+  // Keys this version does not know (a typing mistake, an older version's);
+  // not listed for a newer version's file, which has its own.
+  QStringList unknown;
   // The file names a newer version than this program writes.
   bool newer = false;
 };
