@@ -2,25 +2,26 @@
 
 #include <QColor>
 
+#include "answers/marks.h"
 #include "engine/number_text.h"
 
 namespace answers {
 
-QString shownNumber(QString digits, bool grouping) {
-  if (grouping)
-    for (qsizetype k = digits.size() - 3; k > 0; k -= 3) digits.insert(k, QLatin1Char(','));
-  return digits;
-}
-
 QString cssColour(pf::Colour c) { return pf::toQColor(c).name(QColor::HexRgb); }
 
+QString shownNumber(const QString& digits, bool grouping) {
+  return grouping ? groupDigits(digits) : digits;
+}
+
+QString answerText(double typed, bool grouping) { return shownNumber(numberText(typed), grouping); }
+
 MarkText markText(const AnswerSheet::Problem& p, bool grouping) {
-  if (!p.typed) return {QStringLiteral("未回答"), QStringLiteral("未回答"), {}};
-  const QString typed = shownNumber(numberText(*p.typed), grouping);
+  const Mark mark = p.total ? markOf(p.typed, *p.total) : p.typed ? Mark::Wrong : Mark::None;
+  if (!p.typed) return {markSymbol(mark), markSpoken(mark), {}};
+  const QString typed = answerText(*p.typed, grouping);
   const QString description = QStringLiteral("あなたの答 ") + typed;
-  if (p.total && *p.typed == *p.total)
-    return {QStringLiteral("○"), QStringLiteral("正解"), description};
-  return {QStringLiteral("× ") + typed, QStringLiteral("不正解"), description};
+  if (mark == Mark::Correct) return {markSymbol(mark), markSpoken(mark), description};
+  return {markSymbol(mark) + QLatin1Char(' ') + typed, markSpoken(mark), description};
 }
 
 QString problemName(int k) { return QStringLiteral("第%1問").arg(k + 1); }

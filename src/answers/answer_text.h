@@ -8,9 +8,10 @@
 // What the field and the marks say, on screen and to assistive technology.
 namespace answers {
 
-// Digits as the display shows numbers: "," between groups of three from the
-// right while grouping is on.
-QString shownNumber(QString digits, bool grouping);
+// Digits, and a typed answer, as the display shows numbers: "," between
+// groups of three from the right while grouping is on.
+QString shownNumber(const QString& digits, bool grouping);
+QString answerText(double typed, bool grouping);
 
 // A colour as a style sheet writes it.
 QString cssColour(pf::Colour c);

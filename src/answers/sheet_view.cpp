@@ -36,7 +36,7 @@ QString SheetView::answerText(int k) const {
   if (k == sheet_.current() && !sheet_.field().isEmpty())
     return answers::shownNumber(sheet_.field(), port_.grouping());
   if (k < 0 || k >= static_cast<int>(problems.size()) || !problems[k].typed) return {};
-  return answers::shownNumber(numberText(*problems[k].typed), port_.grouping());
+  return answers::answerText(*problems[k].typed, port_.grouping());
 }
 
 SheetView::Metrics SheetView::measure(double points, bool whole) const {

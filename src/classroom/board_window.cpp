@@ -32,11 +32,9 @@ QString markText(ClassBoard::Mark m, const ClassBoard::Answer& a) {
     case ClassBoard::Mark::Pending:
       return a.typed ? QStringLiteral("済") : QString();
     case ClassBoard::Mark::Correct:
-      return QStringLiteral("○");
     case ClassBoard::Mark::Wrong:
-      return QStringLiteral("×");
     case ClassBoard::Mark::Unanswered:
-      return QStringLiteral("－");
+      return markSymbol(ClassBoard::settled(m));
   }
   return {};
 }

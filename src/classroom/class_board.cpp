@@ -104,9 +104,11 @@ int ClassBoard::answersReceived() const {
   return n;
 }
 
+::Mark ClassBoard::settled(Mark m) {
+  return m == Mark::Correct ? ::Mark::Correct : m == Mark::Wrong ? ::Mark::Wrong : ::Mark::None;
+}
+
 QString ClassBoard::csv() const {
-  static const QString names[] = {QStringLiteral("pending"), QStringLiteral("correct"),
-                                  QStringLiteral("wrong"), QStringLiteral("none")};
   QString out = QStringLiteral("position,numbers,total,learner,answer,mark,board_delay_ms\r\n");
   for (const Problem& p : problems_) {
     QStringList numbers;
@@ -121,7 +123,7 @@ QString ClassBoard::csv() const {
           p.total ? QString::number(*p.total) : QString(),
           csvField(l.name),
           a.typed ? QString::number(*a.typed) : QString(),
-          names[static_cast<int>(*m)],
+          *m == Mark::Pending ? QStringLiteral("pending") : storedMarkName(settled(*m)),
           a.latencyNs >= 0 ? QString::number(a.latencyNs / 1e6, 'f', 1) : QString()};
       out += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }

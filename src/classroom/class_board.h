@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "answers/marks.h"
+
 // The teacher's view of the class: who is there, each learner's answer to
 // each problem, the marks once the teacher's screen has shown the total, the
 // tally per problem and the ranking. Problems are numbered through the class
@@ -15,6 +17,8 @@ class ClassBoard {
  public:
   enum class State { Joined, Ready, Gone, Left };
   enum class Mark { Pending, Correct, Wrong, Unanswered };
+  // A settled mark as the rest of the program names it (not Pending).
+  static ::Mark settled(Mark m);
   struct Answer {
     std::optional<qint64> typed;
     bool final = false;     // as marked on the learner's screen at the reveal

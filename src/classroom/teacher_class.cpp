@@ -222,7 +222,6 @@ void TeacherClass::onMessage(const QString& topic, const QByteArray& payload) {
 // Every marked answer not yet in the teacher's history goes there.
 void TeacherClass::storeMarks() {
   if (!history_) return;
-  static const char* const names[] = {"", "correct", "wrong", "none"};
   bool added = false;
   for (const ClassBoard::Learner& l : board_.learners())
     for (auto a = l.answers.cbegin(); a != l.answers.cend(); ++a) {
@@ -238,7 +237,7 @@ void TeacherClass::storeMarks() {
                           l.name,
                           p->total.value_or(0),
                           a->typed,
-                          QString::fromLatin1(names[static_cast<int>(*mark)]),
+                          storedMarkName(ClassBoard::settled(*mark)),
                           a->latencyNs >= 0 ? a->latencyNs / 1e6 : -1};
       history_->putClassAnswer(r);
       stored_.insert(key);

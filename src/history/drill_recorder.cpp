@@ -15,9 +15,7 @@ double DrillRecorder::seriesMs(const Problem& p, std::int64_t endNs) {
 }
 
 void DrillRecorder::markAnswer(ProblemRecord& r) {
-  r.mark = !r.answer              ? ProblemRecord::Mark::None
-           : *r.answer == r.total ? ProblemRecord::Mark::Correct
-                                  : ProblemRecord::Mark::Wrong;
+  r.mark = markOf(r.answer ? std::optional<double>(*r.answer) : std::nullopt, r.total);
 }
 
 DrillRecorder::DrillRecorder(HistoryStore& store) : store_(store) {}
@@ -110,9 +108,7 @@ void DrillRecorder::onAnswerMarked(const MarkedAnswer& a) {
   p->shown = true;
   ProblemRecord& r = p->record;
   if (a.typed) r.answer = std::llround(*a.typed);
-  r.mark = !a.given()    ? ProblemRecord::Mark::None
-           : a.correct() ? ProblemRecord::Mark::Correct
-                         : ProblemRecord::Mark::Wrong;
+  r.mark = markOf(a.typed, a.total);
   if (last_ && last_->id == r.id) last_ = r;
   if (p->stored) store_.setAnswer(r.id, r.answer, r.mark);
   writeSoon();

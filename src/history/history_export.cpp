@@ -159,7 +159,7 @@ QStringList problemFields(const ProblemRecord& r) {
           numbersText(r.numbers),
           QString::number(r.total),
           r.answer ? QString::number(*r.answer) : QString(),
-          markName(r.mark),
+          storedMarkName(r.mark),
           b(r.aborted),
           kindName(r.kind),
           QString::number(r.testId),
@@ -185,7 +185,7 @@ std::optional<ProblemRecord> problemFromFields(const QStringList& f) {
   r.numbers = numbersFromText(f[12]);
   r.total = f[13].toLongLong();
   if (!f[14].isEmpty()) r.answer = f[14].toLongLong();
-  r.mark = markFromName(f[15]);
+  r.mark = markFromStoredName(f[15]);
   r.aborted = f[16] == QLatin1String("1");
   r.kind = kindFromName(f[17]);
   r.testId = f[18].toLongLong();

@@ -351,7 +351,7 @@ void prepareProblemInsert(QSqlQuery& q, const ProblemRecord& r) {
         text(numbersText(r.numbers)),
         QVariant(r.total),
         r.answer ? QVariant(*r.answer) : QVariant(QMetaType::fromType<qint64>()),
-        QVariant(markName(r.mark)),
+        QVariant(storedMarkName(r.mark)),
         QVariant(r.aborted ? 1 : 0),
         QVariant(kindName(r.kind)),
         QVariant(r.testId),
@@ -367,7 +367,7 @@ int HistoryFile::tryWrite(const HistoryItem& item, QString* detail) {
   } else if (const auto* u = std::get_if<AnswerUpdate>(&item)) {
     q.prepare(QStringLiteral("UPDATE problems SET answer = ?, mark = ? WHERE id = ?"));
     q.addBindValue(u->answer ? QVariant(*u->answer) : QVariant(QMetaType::fromType<qint64>()));
-    q.addBindValue(markName(u->mark));
+    q.addBindValue(storedMarkName(u->mark));
     q.addBindValue(u->id);
   } else if (const auto* c = std::get_if<ClassItem>(&item)) {
     class_records::prepareWrite(q, *c);

@@ -16,7 +16,7 @@ QStringList fieldsOf(const HistoryItem& item) {
     return QStringList{QStringLiteral("problem")} + problemFields(*r);
   if (const auto* u = std::get_if<AnswerUpdate>(&item))
     return {QStringLiteral("answer"), QString::number(u->id),
-            u->answer ? QString::number(*u->answer) : QString(), markName(u->mark)};
+            u->answer ? QString::number(*u->answer) : QString(), storedMarkName(u->mark)};
   const auto& t = std::get<GradeTestRecord>(item);
   return {QStringLiteral("test"),
           QString::number(t.id),
@@ -33,7 +33,7 @@ std::optional<HistoryItem> itemOf(QStringList f) {
   if (kind == QLatin1String("problem")) {
     if (auto r = problemFromFields(f)) return *r;
   } else if (kind == QLatin1String("answer") && f.size() == 3) {
-    AnswerUpdate u{f[0].toLongLong(), std::nullopt, markFromName(f[2])};
+    AnswerUpdate u{f[0].toLongLong(), std::nullopt, markFromStoredName(f[2])};
     if (!f[1].isEmpty()) u.answer = f[1].toLongLong();
     return u;
   } else if (kind == QLatin1String("test") && f.size() == 7) {

@@ -35,7 +35,7 @@ ProblemRecord HistoryStore::problemFrom(const QSqlQuery& q) {
   r.numbers = numbersFromText(q.value(12).toString());
   r.total = q.value(13).toLongLong();
   if (!q.value(14).isNull()) r.answer = q.value(14).toLongLong();
-  r.mark = markFromName(q.value(15).toString());
+  r.mark = markFromStoredName(q.value(15).toString());
   r.aborted = q.value(16).toBool();
   r.kind = kindFromName(q.value(17).toString());
   r.testId = q.value(18).toLongLong();

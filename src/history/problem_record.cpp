@@ -13,9 +13,6 @@ using Names = std::array<std::pair<E, const char*>, N>;
 constexpr Names<AnswerMode> kModes{{{AnswerMode::Automatic, "automatic"},
                                     {AnswerMode::Manual, "manual"},
                                     {AnswerMode::Later, "later"}}};
-constexpr Names<ProblemRecord::Mark> kMarks{{{ProblemRecord::Mark::None, "none"},
-                                             {ProblemRecord::Mark::Correct, "correct"},
-                                             {ProblemRecord::Mark::Wrong, "wrong"}}};
 constexpr Names<RecordContext::Kind, 4> kKinds{{{RecordContext::Kind::Practice, "practice"},
                                                 {RecordContext::Kind::Replay, "replay"},
                                                 {RecordContext::Kind::Test, "test"},
@@ -39,8 +36,6 @@ E valueOf(const Names<E, N>& names, const QString& name) {
 
 QString modeName(AnswerMode mode) { return nameOf(kModes, mode); }
 AnswerMode modeFromName(const QString& name) { return valueOf(kModes, name); }
-QString markName(ProblemRecord::Mark mark) { return nameOf(kMarks, mark); }
-ProblemRecord::Mark markFromName(const QString& name) { return valueOf(kMarks, name); }
 QString kindName(RecordContext::Kind kind) { return nameOf(kKinds, kind); }
 RecordContext::Kind kindFromName(const QString& name) { return valueOf(kKinds, name); }
 
@@ -63,16 +58,3 @@ QString digitsLabel(const DrillSettings& s) {
 }
 
 QString paceLabel(int pace) { return QString::number(pace / 100.0, 'f', 2) + QStringLiteral("秒"); }
-
-QString markLabel(ProblemRecord::Mark mark, bool aborted) {
-  if (aborted) return QStringLiteral("中断");
-  switch (mark) {
-    case ProblemRecord::Mark::Correct:
-      return QStringLiteral("○");
-    case ProblemRecord::Mark::Wrong:
-      return QStringLiteral("×");
-    case ProblemRecord::Mark::None:
-      break;
-  }
-  return QStringLiteral("－");
-}

@@ -5,12 +5,13 @@
 #include <QString>
 #include <optional>
 
+#include "answers/marks.h"
 #include "engine/drill_events.h"
 #include "host/records.h"
 
 // One problem as the learner met it, as the history keeps it.
 struct ProblemRecord {
-  enum class Mark { None, Correct, Wrong };
+  using Mark = ::Mark;
 
   qint64 id = 0;  // chosen when the problem begins, unique across running copies
   QDateTime at;   // when its countdown ended
@@ -31,8 +32,6 @@ struct ProblemRecord {
 // Names as the database and the exported file write them.
 QString modeName(AnswerMode mode);
 AnswerMode modeFromName(const QString& name);
-QString markName(ProblemRecord::Mark mark);
-ProblemRecord::Mark markFromName(const QString& name);
 QString kindName(RecordContext::Kind kind);
 RecordContext::Kind kindFromName(const QString& name);
 QString numbersText(const QList<qint64>& numbers);  // "12 7 345"
@@ -41,4 +40,3 @@ QList<qint64> numbersFromText(const QString& text);
 // How the progress window shows them, in the window's language.
 QString digitsLabel(const DrillSettings& s);  // "3桁" or "2～5桁 混3"
 QString paceLabel(int pace);                  // "0.50秒"
-QString markLabel(ProblemRecord::Mark mark, bool aborted);

@@ -224,8 +224,8 @@ void ProgressWindow::refreshProblems() {
     setRow(table_, row,
            {when, digitsLabel(r.settings), QString::number(r.settings.terms),
             paceLabel(r.settings.pace), QString::number(r.total),
-            r.answer ? QString::number(*r.answer) : QString(), markLabel(r.mark, r.aborted),
-            numbersText(r.numbers)});
+            r.answer ? QString::number(*r.answer) : QString(),
+            r.aborted ? QStringLiteral("中断") : markSymbol(r.mark), numbersText(r.numbers)});
     table_->item(row, kNumbersColumn)->setToolTip(numbersText(r.numbers));
   }
   table_->resizeColumnsToContents();
