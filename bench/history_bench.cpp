@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
     History history(host, path);
     QElapsedTimer t;
     t.start();
-    ProgressWindow progress(history);
+    ProgressWindow progress(host);
     progress.open();
     QCoreApplication::processEvents();
     cold << t.nsecsElapsed() / 1e6;

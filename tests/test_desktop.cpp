@@ -192,8 +192,8 @@ class DesktopTest : public QObject {
     QCOMPARE(
         listed.join(", "),
         QStringLiteral(
-            "スタート F5, 保留／再開 F6, 答を出す F7, 中止 F8, 直前の問題をもう一度 Ctrl+R, "
-            "成績を見る F9, "
+            "スタート F5, 保留／再開 F6, 答を出す F7, 中止 F8, 成績を見る F9, "
+            "直前の問題をもう一度 Ctrl+R, "
             "級・段位認定… Ctrl+G, 教室を開く…, 教室に参加…, 教室の成績表, 教室を閉じる／離れる, "
             "全画面表示 F11, 全画面表示を終わる Esc, 表示する画面, 音を鳴らす, 最初の設定に戻す"));
     QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(menu);

@@ -36,8 +36,6 @@ struct FakeHistory : HistoryApi {
   }
   void finishGradeTest(const GradeTestRecord& t) override { finished.prepend(t); }
   QList<GradeTestRecord> gradeTests() const override { return finished; }
-  void putClass(const ClassSessionRecord&) override {}
-  void putClassAnswer(const ClassAnswerRecord&) override {}
 };
 
 // What the drill showed: each series' total and how long its numbers were

@@ -14,9 +14,10 @@
 #include "history/history.h"
 #include "history/history_export.h"
 #include "host/feature_host.h"
+#include "progress/grade_rank.h"
 #include "progress/progress.h"
-#include "progress/progress_data.h"
 #include "progress/progress_window.h"
+#include "replay/replay.h"
 #include "shell/window_port.h"
 
 // The progress window and the export, over a history written beforehand.
@@ -135,7 +136,8 @@ class ProgressTest : public QObject {
       history.finishGradeTest(t);
     };
     pass("1級", "合格"), pass("二段", "不合格"), pass("初段", "合格"), pass("準初段", "合格");
-    ProgressWindow window(history);
+    Replay replay(host);
+    ProgressWindow window(host);
     window.open();
 
     const QDate today = QDate::currentDate();
@@ -198,7 +200,7 @@ class ProgressTest : public QObject {
     WindowPort port(*h.f);
     FeatureHost host(port);
     History history(host, dir.filePath("history.sqlite"));
-    Progress progress(host, history);
+    Progress progress(host);
     QList<ProblemRecord> past = pastProblems(3, 5);
     for (int k = 0; k < 3; ++k) {
       ProblemRecord& r = past[k];

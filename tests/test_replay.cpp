@@ -4,6 +4,7 @@
 #include "harness.h"
 #include "history/history.h"
 #include "host/feature_host.h"
+#include "replay/replay.h"
 #include "settings/remembered_settings.h"
 #include "settings/remembered_values.h"
 #include "shell/window_port.h"
@@ -53,6 +54,7 @@ class ReplayTest : public QObject {
     WindowPort port(*h.f);
     FeatureHost host(port);
     History history(host, dir.filePath("history.sqlite"));
+    Replay replay(host);
     RememberedSettings remembered(host, false, dir.filePath("pelatto.conf"));
     remembered.apply();
     QStringList notices;
@@ -71,7 +73,7 @@ class ReplayTest : public QObject {
     const DrillSettings own = port.settings();
 
     seen.shown.clear();
-    QVERIFY(history.replayLast());
+    QVERIFY(replay.replayLast());
     h.clock.advanceUntil([&] { return !h->events.inDrill(); }, 600'000);
     QCoreApplication::processEvents();
     QCOMPARE(seen.shown, original.numbers);
@@ -97,7 +99,7 @@ class ReplayTest : public QObject {
     // A replay stopped half-way leaves no draws behind for the next drill.
     h.play("cmdStop");
     seen.shown.clear();
-    QVERIFY(history.replay(original));
+    QVERIFY(replay.replay(original));
     h.clock.advanceUntil([&] { return seen.shown.size() == 1; }, 600'000);
     h.play("cmdStop");
     QVERIFY(!h->rnd.scripted());

@@ -11,6 +11,7 @@
 #include "host/window_menu.h"
 #include "platform/clock.h"
 #include "progress/progress.h"
+#include "replay/replay.h"
 #include "settings/remembered_settings.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
@@ -22,7 +23,8 @@ Features::Features(DrillPort& port, const StartOptions& options)
   answers_ = std::make_unique<TypedAnswers>(host);
   history_ = options.historyPath.isEmpty() ? std::make_unique<History>(host)
                                            : std::make_unique<History>(host, options.historyPath);
-  progress_ = std::make_unique<Progress>(host, *history_);
+  progress_ = std::make_unique<Progress>(host);
+  replay_ = std::make_unique<Replay>(host);
   grades_ = std::make_unique<GradeTests>(host);
   host.menu().addSeparator();
   classroom_ = std::make_unique<Classroom>(host);

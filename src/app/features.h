@@ -12,6 +12,7 @@ class FullScreen;
 class GradeTests;
 class History;
 class Progress;
+class Replay;
 class RememberedSettings;
 class SoundCues;
 class TypedAnswers;
@@ -42,6 +43,7 @@ class Features {
   TypedAnswers& answers() const { return *answers_; }
   History& history() const { return *history_; }
   Progress& progress() const { return *progress_; }
+  Replay& replay() const { return *replay_; }
   GradeTests& grades() const { return *grades_; }
   FullScreen& fullScreen() const { return *fullScreen_; }
   SoundCues& sound() const { return *sound_; }
@@ -53,6 +55,7 @@ class Features {
   std::unique_ptr<TypedAnswers> answers_;
   std::unique_ptr<History> history_;
   std::unique_ptr<Progress> progress_;
+  std::unique_ptr<Replay> replay_;
   std::unique_ptr<GradeTests> grades_;
   std::unique_ptr<FullScreen> fullScreen_;
   std::unique_ptr<SoundCues> sound_;

@@ -62,11 +62,7 @@ class HistoryStore {
   const QThread* writerThread() const { return &writer_; }
   HistoryWriter::Status writerStatus() const { return writer_.status(); }
 
-  struct Filter {
-    int digits = 0;  // longest digit count; 0 for any
-    int terms = 0;   // 0 for any
-    int limit = -1;  // newest first when limited, oldest first otherwise
-  };
+  using Filter = ProblemFilter;
   // The problem in the current row of a query over the problems table.
   static ProblemRecord problemFrom(const QSqlQuery& q);
   // What the file holds; empty when it cannot be read.

@@ -51,10 +51,3 @@ QList<qint64> numbersFromText(const QString& text) {
     out << part.toLongLong();
   return out;
 }
-
-QString digitsLabel(const DrillSettings& s) {
-  if (s.mix == 0 || s.shortest == s.longest) return QStringLiteral("%1桁").arg(s.longest);
-  return QStringLiteral("%1～%2桁 混%3").arg(s.shortest).arg(s.longest).arg(s.mix);
-}
-
-QString paceLabel(int pace) { return QString::number(pace / 100.0, 'f', 2) + QStringLiteral("秒"); }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "answers/answer_events.h"
 #include "host/drill_port.h"
+#include "host/records.h"
 
-class HistoryApi;
 class WindowMenu;
 
 // What every feature around the window attaches to: the drill port, the
@@ -46,9 +47,15 @@ class FeatureHost {
   HistoryApi* records() const { return records_; }
   void setRecords(HistoryApi* records) { records_ = records; }
 
+  // Flashes a recorded problem again, where a feature offers it; false when
+  // it cannot (and the learner has been told why).
+  bool replay(const ProblemRecord& problem) const { return replay_ && replay_(problem); }
+  void setReplay(std::function<bool(const ProblemRecord&)> replay) { replay_ = std::move(replay); }
+
  private:
   DrillPort& port_;
   std::unique_ptr<WindowMenu> menu_;
   Answers answers_;
   HistoryApi* records_ = nullptr;
+  std::function<bool(const ProblemRecord&)> replay_;
 };

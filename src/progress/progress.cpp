@@ -7,7 +7,7 @@
 #include "host/window_menu.h"
 #include "progress/progress_window.h"
 
-Progress::Progress(FeatureHost& host, History& history) : host_(host), history_(history) {
+Progress::Progress(FeatureHost& host) : host_(host) {
   const ShortcutInfo& entry = shortcutInfo(shortcut::Progress);
   host.menu().add(entry.japanese, QKeySequence(entry.key), [this] { open(); });
 }
@@ -16,7 +16,7 @@ Progress::~Progress() = default;
 
 void Progress::open() {
   if (!window_) {
-    window_ = std::make_unique<ProgressWindow>(history_);
+    window_ = std::make_unique<ProgressWindow>(host_);
     window_->handOnKeys(host_.port().widget());
   }
   window_->open();

@@ -3,13 +3,12 @@
 #include <memory>
 
 class FeatureHost;
-class History;
 class ProgressWindow;
 
 // The progress window on the menu and F9, made the first time it is asked for.
 class Progress {
  public:
-  Progress(FeatureHost& host, History& history);
+  explicit Progress(FeatureHost& host);
   ~Progress();
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
@@ -20,6 +19,5 @@ class Progress {
 
  private:
   FeatureHost& host_;
-  History& history_;
   std::unique_ptr<ProgressWindow> window_;
 };

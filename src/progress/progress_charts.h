@@ -3,7 +3,7 @@
 #include <QList>
 #include <QMap>
 
-#include "progress/progress_data.h"
+#include "progress/grade_rank.h"
 
 class QChart;
 

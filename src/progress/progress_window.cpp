@@ -12,15 +12,28 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTextStream>
 #include <QVBoxLayout>
 
-#include "history/history.h"
-#include "history/history_export.h"
+#include "host/feature_host.h"
+#include "progress/grade_rank.h"
 #include "progress/progress_charts.h"
-#include "progress/progress_data.h"
 
 namespace {
+
+// How the table shows a problem's settings: "3桁" or "2～5桁 混3", "0.50秒".
+QString digitsLabel(const DrillSettings& s) {
+  if (s.mix == 0 || s.shortest == s.longest) return QStringLiteral("%1桁").arg(s.longest);
+  return QStringLiteral("%1～%2桁 混%3").arg(s.shortest).arg(s.longest).arg(s.mix);
+}
+
+QString paceLabel(int pace) { return QString::number(pace / 100.0, 'f', 2) + QStringLiteral("秒"); }
+
+// The numbers as one line: "12 7 345".
+QString numbersLine(const QList<qint64>& numbers) {
+  QStringList parts;
+  for (qint64 n : numbers) parts << QString::number(n);
+  return parts.join(QLatin1Char(' '));
+}
 
 constexpr int kRecentRows = 500;
 constexpr int kChartDays = 30;
@@ -56,8 +69,8 @@ void setRow(QTableWidget* t, int row, const QStringList& cells) {
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(History& history, QWidget* parent)
-    : QWidget(parent, Qt::Window), history_(history), tabs_(new QTabWidget) {
+ProgressWindow::ProgressWindow(FeatureHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), host_(host), tabs_(new QTabWidget) {
   setObjectName(QStringLiteral("progressWindow"));
   setWindowTitle(QStringLiteral("成績 - Pelatto"));
   resize(1000, 700);
@@ -187,31 +200,29 @@ void ProgressWindow::open() {
 }
 
 void ProgressWindow::refresh() {
-  // Problems finished since the last write are written first, unless numbers are flashing.
-  history_.recorder().writeNow();
   refreshCharts();
   refreshProblems();
   refreshTests();
 }
 
 void ProgressWindow::refreshCharts() {
-  const QSqlDatabase db = history_.store().database();
-  const QList<DayCount> days = problemsPerDay(db, QDate::currentDate(), kChartDays);
+  const HistoryApi& h = history();
+  const QList<DayCount> days = h.problemsPerDay(QDate::currentDate(), kChartDays);
   setChart(days_, dayCountChart(days));
   setChart(share_, correctShareChart(days));
-  setChart(fastest_, fastestPaceChart(fastestCorrectPace(db)));
+  setChart(fastest_, fastestPaceChart(h.fastestCorrectPace()));
   const QSignalBlocker quiet(paceDigits_);
-  paceDigits_->setCurrentIndex(latestDigits(db) - 1);
+  paceDigits_->setCurrentIndex(h.latestDigits() - 1);
   refreshPaceChart();
 }
 
 void ProgressWindow::refreshPaceChart() {
   const int digits = paceDigits_->currentData().toInt();
-  setChart(pace_, paceAccuracyChart(accuracyByPace(history_.store().database(), digits), digits));
+  setChart(pace_, paceAccuracyChart(history().accuracyByPace(digits), digits));
 }
 
 void ProgressWindow::refreshProblems() {
-  shown_ = history_.store().problems(
+  shown_ = history().problems(
       {digitsFilter_->currentData().toInt(), termsFilter_->currentData().toInt(), kRecentRows});
   table_->setUpdatesEnabled(false);
   table_->setRowCount(static_cast<int>(shown_.size()));
@@ -225,15 +236,15 @@ void ProgressWindow::refreshProblems() {
            {when, digitsLabel(r.settings), QString::number(r.settings.terms),
             paceLabel(r.settings.pace), QString::number(r.total),
             r.answer ? QString::number(*r.answer) : QString(),
-            r.aborted ? QStringLiteral("中断") : markSymbol(r.mark), numbersText(r.numbers)});
-    table_->item(row, kNumbersColumn)->setToolTip(numbersText(r.numbers));
+            r.aborted ? QStringLiteral("中断") : markSymbol(r.mark), numbersLine(r.numbers)});
+    table_->item(row, kNumbersColumn)->setToolTip(numbersLine(r.numbers));
   }
   table_->resizeColumnsToContents();
   table_->setUpdatesEnabled(true);
 }
 
 void ProgressWindow::refreshTests() {
-  const QList<GradeTestRecord> tests = history_.gradeTests();
+  const QList<GradeTestRecord> tests = history().gradeTests();
   const QString best = highestPassed(tests);
   highest_->setText(best.isEmpty() ? QStringLiteral("合格した段級はまだありません。")
                                    : QStringLiteral("合格した最高の段級: %1").arg(best));
@@ -254,18 +265,14 @@ void ProgressWindow::replaySelected() {
     status_->setText(QStringLiteral("もう一度出す問題を表から選んでください。"));
     return;
   }
-  if (history_.replay(shown_[row])) status_->setText(QStringLiteral("同じ数字で出題します。"));
+  if (host_.replay(shown_[row])) status_->setText(QStringLiteral("同じ数字で出題します。"));
 }
 
 bool ProgressWindow::exportTo(const QString& path) {
-  history_.recorder().writeNow();
-  // The export reads the file through a connection of its own.
-  history_.store().waitForWrites();
-  QString message;
-  QTextStream err(&message);
-  const bool ok = exportHistoryToFile(history_.store().path(), path, err) == 0;
+  QString why;
+  const bool ok = history().exportTo(path, &why);
   status_->setText(ok ? QStringLiteral("%1 に書き出しました。").arg(path)
-                      : QStringLiteral("書き出せませんでした: %1").arg(message.trimmed()));
+                      : QStringLiteral("書き出せませんでした: %1").arg(why));
   return ok;
 }
 
@@ -274,4 +281,10 @@ void ProgressWindow::exportAsked() {
                                                     QStringLiteral("pelatto-history.csv"),
                                                     QStringLiteral("CSV (*.csv)"));
   if (!path.isEmpty()) exportTo(path);
+}
+
+HistoryApi& ProgressWindow::history() const {
+  // Without a history the window shows an empty one.
+  static HistoryApi none;
+  return host_.records() ? *host_.records() : none;
 }

@@ -3,9 +3,10 @@
 #include <QList>
 #include <QWidget>
 
-#include "history/problem_record.h"
+#include "host/records.h"
 
-class History;
+class FeatureHost;
+class HistoryApi;
 class QChartView;
 class QComboBox;
 class QLabel;
@@ -17,7 +18,8 @@ class QTableWidget;
 // own beside the trainer; it reads the history each time it is opened.
 class ProgressWindow : public QWidget {
  public:
-  explicit ProgressWindow(History& history, QWidget* parent = nullptr);
+  // Shows the host's records and replays through the host.
+  explicit ProgressWindow(FeatureHost& host, QWidget* parent = nullptr);
 
   // Reads the history again and shows the window in front.
   void open();
@@ -42,7 +44,9 @@ class ProgressWindow : public QWidget {
   void replaySelected();
   void exportAsked();
 
-  History& history_;
+  HistoryApi& history() const;
+
+  FeatureHost& host_;
   QTabWidget* tabs_;
   QChartView *days_, *share_, *pace_, *fastest_;
   QComboBox* paceDigits_;
