@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <limits>
 
 #include "history/history_schema.h"
 #include "history/history_store.h"
@@ -40,10 +40,58 @@ struct ReadHistory {
   QString trouble;  // why it could not be read fully; empty when it was
 };
 
+// Whether a read of the table by rowid from `from` on gets past its first row.
+bool readsFrom(QSqlQuery& q, qint64 from) {
+  q.finish();
+  q.prepare(QStringLiteral("SELECT rowid FROM problems WHERE rowid >= ? ORDER BY rowid LIMIT 1"));
+  q.addBindValue(from);
+  if (!q.exec()) return false;
+  q.next();
+  return !q.lastError().isValid();
+}
+
+// Reads the rows in rowid order as far as they go. Past a damaged page the
+// read goes on from the first rowid that can be reached again: found by
+// leaps of growing length and then by halving, so that a few dozen seeks
+// step over the damage wherever the pages of a run of ids lie in the file.
+// Returns the first error met; empty when the table read whole.
+QString readRowsAround(QSqlQuery& q, QList<ProblemRecord>& rows) {
+  constexpr qint64 kLast = std::numeric_limits<qint64>::max();
+  QString trouble;
+  qint64 from = 0;  // ids are positive
+  for (;;) {
+    q.finish();
+    q.prepare(QStringLiteral("SELECT * FROM problems WHERE rowid >= ? ORDER BY rowid"));
+    q.addBindValue(from);
+    if (q.exec())
+      while (q.next()) {
+        rows << HistoryStore::problemFrom(q);
+        from = rows.last().id < kLast ? rows.last().id + 1 : kLast;
+      }
+    if (!q.lastError().isValid() || from == kLast) break;
+    if (trouble.isEmpty()) trouble = q.lastError().text();
+    // `from` is in the damage; leap until a read gets through again.
+    qint64 bad = from;
+    qint64 good = 0;
+    for (quint64 leap = 1;; leap *= 2) {
+      good = leap > quint64(kLast - bad) ? kLast : bad + qint64(leap);
+      if (readsFrom(q, good)) break;
+      if (good == kLast) return trouble;
+      bad = good;
+    }
+    while (good - bad > 1) {
+      const qint64 mid = bad + (good - bad) / 2;
+      (readsFrom(q, mid) ? good : bad) = mid;
+    }
+    from = good;
+  }
+  return trouble;
+}
+
 // Reads the history through a read-only connection of its own. A file that
 // no running copy has open is read as immutable, so that not even SQLite's
 // side files are created beside it. Rows are read in the table's own order
-// (no index is trusted), from both ends up to any damage, and sorted here.
+// (no index is trusted), around any damage, and sorted here.
 ReadHistory readHistoryFile(const QString& path) {
   ReadHistory out;
   const QFileInfo info(path);
@@ -86,18 +134,8 @@ ReadHistory readHistoryFile(const QString& path) {
       // A damaged schema still lets the table be read; no index is trusted.
       q.finish();
       q.exec(QStringLiteral("PRAGMA writable_schema = ON"));
-      QSet<qint64> seen;
-      // From the first row on until the damage, then from the last one back to it.
-      for (const char* order : {"", " DESC"}) {
-        q.finish();
-        if (q.exec(QStringLiteral("SELECT * FROM problems ORDER BY rowid") + QLatin1String(order)))
-          while (q.next() && !seen.contains(q.value(0).toLongLong())) {
-            out.problems << HistoryStore::problemFrom(q);
-            seen.insert(out.problems.last().id);
-          }
-        if (!q.lastError().isValid()) break;
-        if (out.trouble.isEmpty()) out.trouble = q.lastError().text();
-      }
+      const QString damage = readRowsAround(q, out.problems);
+      if (out.trouble.isEmpty()) out.trouble = damage;
     }
   }
   QSqlDatabase::removeDatabase(name);
