@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What typed answers cost the window: the extra time every event spends in
 // their key filter, the time from a digit key to the field on screen, and a
 // full re-placement of the marks of a 20-problem run. Offscreen, in

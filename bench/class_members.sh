@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the classroom benchmark and demo (sourced): a scratch folder
 # that goes at exit with every process started here, and the teacher, run by
 # tests/class_member, reading commands from file descriptor 3.

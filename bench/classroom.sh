@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A class on this machine: the teacher's program with its own Mosquitto, 40
 # learners with clocks set off on purpose (each its own process, offscreen),
 # and one more learner behind a slow, uneven link (a delaying proxy on

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A class to look at: a teacher and three learners, each in its own window
 # on one Xvfb screen (2560x1440, tiled 2x2), run 5 problems at 0.50 s a
 # number; screenshots of every window during numbers and reveals, and of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the flash benchmark in three conditions on Xvfb (1280x800) with a
 # window manager: a quiet machine; two CPU-bound processes; the same load
 # with the program allowed real-time scheduling. Without that permission the

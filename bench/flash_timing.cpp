@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the flashed numbers reach the screen. Runs the real window at 0.10 s
 // per number with 30 terms for a number of series, while screen_watch, a
 // separate X client, watches the display band from outside and reports when

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release and runs them: the flash benchmark on a
 # virtual X display in its three conditions (quiet, loaded, loaded with
 # real-time scheduling allowed), then the answer-field cost and the sound

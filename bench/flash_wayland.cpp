@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the flashed numbers reach the screen of a Wayland compositor. Runs
 // the real window at 0.10 s per number with 30 terms for a number of series
 // and takes, for every number, the refresh its onset and its blank were

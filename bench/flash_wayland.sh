@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The flash benchmark on a Wayland compositor: weston's headless backend
 # (1280x800, 60 Hz, software rendering) with the program on Qt's wayland
 # platform, in the conditions of the X11 benchmark: a quiet machine; two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the history costs: handing a finished problem over (on the
 // user-interface thread, from the event loop after the total is shown), its
 // commit on the history's writer thread, the opening of the progress window

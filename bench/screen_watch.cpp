@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watches a band of the screen from outside the program, as a photodiode
 // taped to the monitor would: listens for DAMAGE on a window, reads the band
 // back from the root window after every report, and prints when ink appears

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A slow, uneven link on loopback for the classroom benchmark: a TCP proxy
 // that holds every chunk, in each direction, for a random time between MIN
 // and MAX milliseconds before passing it on, never letting one overtake the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How closely the number ticks follow the numbers on screen. Starts a sound
 # server of its own (PulseAudio, no other clients) with a null sink and runs
 # bench/sound_timing against it on Xvfb (1280x800) with openbox, as the flash

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well the number ticks keep step with the numbers as a learner meets
 // them: the tick as heard against the number's ink on the screen. Runs the
 // real window with sound on, through the default audio output (bench/sound.sh

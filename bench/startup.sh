@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Time from launch to the window being viewable, and the resident memory of
 # the idle program, under Xvfb with a window manager. Prints each run and
 # the medians. Usage: bench/startup.sh [path/to/pelatto] [runs]

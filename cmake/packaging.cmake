@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of whatever the install rules put in place:
 #   cmake --build build && (cd build && cpack -G DEB)
 # The version is project()'s, the Homepage field its HOMEPAGE_URL. The

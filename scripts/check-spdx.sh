@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Every source file under src/, tests/ and bench/ starts with the licence
+# Every source file (the build, src/, tests/, bench/, scripts/) starts with the licence
 # line (after the #! line of a script):
 #   // SPDX-License-Identifier: GPL-3.0-or-later     C++
 #   # SPDX-License-Identifier: GPL-3.0-or-later      shell, CMake, Python
@@ -13,7 +13,7 @@ while IFS= read -r -d '' file; do
   first=$(head -n 2 "$file")
   case $first in '#!'*) first=$(sed -n 2p <<<"$first") ;; *) first=$(head -n 1 <<<"$first") ;; esac
   [[ $first =~ ^(//|#)\ SPDX-License-Identifier:\ GPL-3\.0-or-later$ ]] || missing+=("$file")
-done < <(find src tests bench -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \
+done < <(find CMakeLists.txt src tests bench scripts cmake .ci -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \
   -o -name '*.py' -o -name '*.cmake' -o -name CMakeLists.txt \) -print0 | sort -z)
 
 if [ ${#missing[@]} -gt 0 ]; then

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the random learner-action exerciser for as long as asked, in a
 # Release build of its own:
 #   bash scripts/exercise.sh --actions 1000000

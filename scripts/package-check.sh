@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tries the Debian package on a fresh, minimal Debian 12: builds it
 # (Release), runs lintian on it (no error, no warning), debootstraps bookworm
 # (minbase) into a folder under /tmp, installs the package there with apt,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test twice: once in a
 # normal build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
 # The normal build is also packaged, and lintian must find no error and no
@@ -16,8 +17,8 @@ cmake --build build -j"$jobs"
 rm -f build/pelatto_*.deb
 (cd build && cpack -G DEB >/dev/null)
 lintian --fail-on error,warning build/pelatto_*.deb
-# Every source file's licence line; on once the files carry it:
-# bash scripts/check-spdx.sh
+# Every source file carries its licence line.
+bash scripts/check-spdx.sh
 
 # A sanitizer report ends the test program with a failure.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One member of a class, teacher or learner, as its own process: the
 // program as main() builds it (window, features, class from the command
 // line), on the precise clock, with a line protocol around it for the class

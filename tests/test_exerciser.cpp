@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long random sequences of learner actions on the real window, in virtual
 // time, with the drill's invariants checked after every action and every
 // timer tick. A failing sequence is shrunk to a short replayable list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ways a session ends while drills run, in real processes. SIGTERM, SIGINT
 // and SIGHUP close the window as the learner would: every problem whose
 // series ended is kept, and the process ends by the signal. kill -9 loses

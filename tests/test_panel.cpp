@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "harness.h"
 
 // The settings panel as the learner uses it: the cascades between the digit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "harness.h"
 
 // The classic-control layer: scroll bars that may run downwards, timers on

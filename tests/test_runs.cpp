@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "harness.h"
 
 // Runs of several problems in the three answer modes: the hand-over between

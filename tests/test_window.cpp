@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "harness.h"
 
 // The window right after start-up, the exit, and the layout that follows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "answers/marks.h"
 
 Mark markOf(std::optional<double> typed, double total) {

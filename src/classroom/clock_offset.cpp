@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "classroom/clock_offset.h"
 
 bool ClockOffset::add(qint64 t1, qint64 t2, qint64 t3, qint64 t4) {

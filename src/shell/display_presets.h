@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where the flashed number (lbl1) and the total (lbl2) stand and how large
