@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     std::printf("history: %s\n", qPrintable(options.historyPath));
   }
   w.Show();
-  if (features) features->windowShown();
+  if (features) features->windowLoaded();
   w.hscl5.setValue(10);
   w.hscl6.setValue(30);
 

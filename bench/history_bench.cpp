@@ -94,7 +94,7 @@ int closingChild(const QString& path) {
   options.historyPath = path;
   Features features(port, options);
   window.Show();
-  features.windowShown();
+  features.windowLoaded();
   QTimer::singleShot(100, [&port] { port.pressStart(); });
   std::printf("ready\n");
   std::fflush(stdout);

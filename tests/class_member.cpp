@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
       say(QStringLiteral("T %1 %2").arg(t.deadline).arg(t.flushed));
   };
   window.Show();
-  features.windowShown();
+  features.windowLoaded();
 
   Classroom& classroom = features.classroom();
   QString why;

@@ -24,7 +24,7 @@ namespace {
 // The window with its features, active so that its keys reach it.
 struct Desk {
   Desk() {
-    features.windowShown();
+    features.windowLoaded();
     QApplication::setActiveWindow(port.widget());
     for (QAction* a : port.widget()->actions())
       QObject::connect(a, &QAction::triggered, [this, a] { triggered << a->text(); });

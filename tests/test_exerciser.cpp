@@ -95,7 +95,7 @@ struct Session {
     history_.emplace();
     options.historyPath = history_->filePath("history.sqlite");
     features_.emplace(port_.emplace(f), options);
-    features_->windowShown();
+    features_->windowLoaded();
     QApplication::setActiveWindow(f.form.widget());
     h_->env.colourDialogs = [this](const QString&, pf::Colour) { return answer_; };
     bars_ = {&f.hscl1, &f.hscl2, &f.hscl3, &f.hscl5, &f.hscl6, &f.hscl7, &f.hscl8};

@@ -107,7 +107,7 @@ int drillChild(const QString& dir, quint64 seed) {
   options.historyPath = dir + "/history.sqlite";
   Features features(port, options);
   pf::QuitSignals quitSignals([&h] { h->form.Unload(); });
-  features.windowShown();
+  features.windowLoaded();
   Driver driver(h, port, features, seed);
   // After the history has recorded each event, to read what it recorded.
   port.subscribe(&driver, DrillPort::Stage::Records);

@@ -23,7 +23,7 @@ class FeaturesTest : public QObject {
     options.settingsPath = dir.filePath("pelatto.conf");
     options.historyPath = dir.filePath("history.sqlite");
     Features features(port, options);
-    features.windowShown();
+    features.windowLoaded();
 
     QString listed;
     QTextStream err(&listed);

@@ -53,7 +53,7 @@ Features::Features(DrillPort& port, const StartOptions& options)
 // Features go before the host they attached to, the last attached first.
 Features::~Features() = default;
 
-void Features::windowShown() {
+void Features::windowLoaded() {
   remembered_->apply();
   sound_->setEnabled(remembered_->sound());
 }

@@ -30,7 +30,8 @@ struct StartOptions {
 // Everything the program offers beyond the window itself: each feature
 // attaches to the one host and keeps its own state. The order here is the
 // order of the window's menu. Constructed before the window is shown;
-// windowShown() once it has run its start-up.
+// windowLoaded() once the window has run its start-up and before it shows,
+// so that the remembered settings are already in its first paint.
 class Features {
  public:
   explicit Features(DrillPort& port, const StartOptions& options = {});
@@ -38,7 +39,7 @@ class Features {
   Features(const Features&) = delete;
   Features& operator=(const Features&) = delete;
 
-  void windowShown();
+  void windowLoaded();
 
   FeatureHost& host() const { return *host_; }
   TypedAnswers& answers() const { return *answers_; }

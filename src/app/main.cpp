@@ -51,8 +51,7 @@ int run(int argc, char** argv) {
   options.screen = command.screen;
   options.classroom = command.classroom;
   Features features(port, options);
-  window.Show();
-  features.windowShown();
+  window.Show([&features] { features.windowLoaded(); });
 
   // The features that start from the shown window.
   if (!command.grade.isEmpty()) {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "grades/ladder_files.h"
 
@@ -13,12 +15,15 @@ class HistoryApi;
 class QTextStream;
 class WindowMenu;
 
-// The grade tests as the program offers them: the ladders read at start, the
-// menu entry with its grade chooser, and the command line's grade.
+// The grade tests as the program offers them: the menu entry with its grade
+// chooser, and the command line's grade. The ladders are read, and the
+// chooser made, when first asked for, not at start.
 class GradeTests {
  public:
   // Keeps its tests in the host's records and scores the host's answers.
-  explicit GradeTests(FeatureHost& host, LadderSet ladders = loadLadders());
+  explicit GradeTests(FeatureHost& host, std::function<LadderSet()> load = loadLadders);
+  GradeTests(FeatureHost& host, LadderSet ladders)
+      : GradeTests(host, [l = std::move(ladders)] { return l; }) {}
   ~GradeTests();
 
   // Prepares the test of that grade ("十段", or "ladder/grade"); on a name no
@@ -26,13 +31,14 @@ class GradeTests {
   bool startGradeByName(const QString& name, QTextStream& err);
   void openChooser();
 
-  const LadderSet& ladders() const { return ladders_; }
+  const LadderSet& ladders();
   GradeTest& test() const { return *test_; }
-  GradeChooser& chooser() const { return *chooser_; }
+  GradeChooser& chooser();
 
  private:
   FeatureHost& host_;
-  LadderSet ladders_;
+  std::function<LadderSet()> load_;
+  std::optional<LadderSet> ladders_;
   std::unique_ptr<GradeTest> test_;
   std::unique_ptr<GradeChooser> chooser_;
 };

@@ -2,9 +2,10 @@
 #include "shell/frm_pelatto.h"
 #include "shell/palette.h"
 
-void frmPelatto::Show() {
+void frmPelatto::Show(const std::function<void()>& loaded) {
   Form_Load();
   Form_Resize();
+  if (loaded) loaded();
   form.Show();
   form.focusFirstTabStop();
 }

@@ -27,8 +27,9 @@ class frmPelatto : public DrillState {
   frmPelatto(const frmPelatto&) = delete;
   frmPelatto& operator=(const frmPelatto&) = delete;
 
-  // Loads, lays out and shows the window.
-  void Show();
+  // Loads, lays out and shows the window. `loaded` runs before the window
+  // is shown, so that what it changes is in the first paint.
+  void Show(const std::function<void()>& loaded = {});
 
   // shell/form_load.cpp
   void Form_Load();
