@@ -112,12 +112,12 @@ for case in first learner; do
     mt=$(tr ' ' '\n' <<<"${ms[$k]}" | grep . | median)
     mr=$(tr ' ' '\n' <<<"${rss[$k]}" | grep . | median)
     printf 'program %d: window viewable after %.1f ms, idle RSS %.1f MiB (median)   [%s]\n' \
-      $((k + 1)) "$mt" "$(bc -l <<<"$mr / 1024")" "${ms[$k]% }"
+      $((k + 1)) "$mt" "$(awk "BEGIN {print $mr / 1024}")" "${ms[$k]% }"
     eval "mt$k=$mt mr$k=$mr"
   done
   if [ "$n" = 2 ]; then
-    printf 'ratio 2/1: start-up %.2f, idle RSS %.2f\n' "$(bc -l <<<"$mt1 / $mt0")" \
-      "$(bc -l <<<"$mr1 / $mr0")"
+    # shellcheck disable=SC2154 # mt0, mt1, mr0 and mr1 are set by the eval above
+    awk "BEGIN {printf \"ratio 2/1: start-up %.2f, idle RSS %.2f\\n\", $mt1 / $mt0, $mr1 / $mr0}"
   fi
   unset ms rss
 done
