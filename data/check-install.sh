@@ -40,16 +40,16 @@ fi
 
 share=$prefix/$datadir
 exe=$prefix/$bindir/pelatto
-desktop=$share/applications/org.pelatto.Pelatto.desktop
-metainfo=$share/metainfo/org.pelatto.Pelatto.metainfo.xml
+desktop=$share/applications/org.pelatto.pelatto.desktop
+metainfo=$share/metainfo/org.pelatto.pelatto.metainfo.xml
 
 [ -x "$exe" ] || fail "missing or not executable: $exe"
 for f in \
   "$desktop" \
   "$metainfo" \
-  "$share/icons/hicolor/scalable/apps/org.pelatto.Pelatto.svg" \
-  "$share/icons/hicolor/32x32/apps/org.pelatto.Pelatto.png" \
-  "$share/icons/hicolor/48x48/apps/org.pelatto.Pelatto.png" \
+  "$share/icons/hicolor/scalable/apps/org.pelatto.pelatto.svg" \
+  "$share/icons/hicolor/32x32/apps/org.pelatto.pelatto.png" \
+  "$share/icons/hicolor/48x48/apps/org.pelatto.pelatto.png" \
   "$share/pelatto/ladders/dan.txt" \
   "$share/man/man1/pelatto.1.gz" \
   "$share/doc/pelatto/copyright" \

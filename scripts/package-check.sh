@@ -171,9 +171,9 @@ say "font packages pulled in: $(echo "$pulled" | grep '^fonts-' | tr '\n' ' ')"
 
 # --- 5. the installed desktop files (validators on the host) -----------------
 check "desktop-file-validate on the installed entry" \
-  desktop-file-validate "$root/usr/share/applications/org.pelatto.Pelatto.desktop"
+  desktop-file-validate "$root/usr/share/applications/org.pelatto.pelatto.desktop"
 check "appstreamcli validate on the installed metainfo" \
-  appstreamcli validate --pedantic --strict --no-net "$root/usr/share/metainfo/org.pelatto.Pelatto.metainfo.xml"
+  appstreamcli validate --pedantic --strict --no-net "$root/usr/share/metainfo/org.pelatto.pelatto.metainfo.xml"
 
 # --- 6. remove and purge --------------------------------------------------------------
 # The learner's own folders, as a learner who kept a history has them.

@@ -31,7 +31,7 @@ Application::Application(int& argc, char** argv) : impl_(std::make_unique<Impl>(
   // Names the folders of the learner's files: ~/.config/pelatto, ~/.local/share/pelatto.
   QApplication::setApplicationName(QStringLiteral("pelatto"));
   QApplication::setApplicationDisplayName(QStringLiteral("Pelatto"));
-  QApplication::setDesktopFileName(QStringLiteral("org.pelatto.Pelatto"));
+  QApplication::setDesktopFileName(QStringLiteral("org.pelatto.pelatto"));
 }
 
 Application::~Application() = default;
