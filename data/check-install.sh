@@ -58,6 +58,15 @@ do
   [ -s "$f" ] || fail "missing or empty: $f"
 done
 
+# The sound output module, in the program's library folder, where the
+# program looks for it relative to itself.
+modules=$(find "$prefix" -name pelatto-sound.so -path '*/lib*/pelatto/modules/*')
+if [ -z "$modules" ]; then
+  fail "the sound module pelatto-sound.so is not in a lib*/pelatto/modules folder under $prefix"
+elif ldd "$modules" | grep -q "not found"; then
+  fail "the sound module needs libraries that are not found: $modules"
+fi
+
 if [ -f "$desktop" ]; then
   "$dfv" "$desktop" || fail "desktop-file-validate $desktop"
 fi

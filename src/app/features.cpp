@@ -14,7 +14,7 @@
 #include "progress/progress.h"
 #include "replay/replay.h"
 #include "settings/remembered_settings.h"
-#include "sound/qt_cue_player.h"
+#include "sound/loaded_cue_player.h"
 #include "sound/sound_cues.h"
 
 Features::Features(DrillPort& port, const StartOptions& options)
@@ -33,7 +33,7 @@ Features::Features(DrillPort& port, const StartOptions& options)
   fullScreen_ = std::make_unique<FullScreen>(port.widget());
   fullScreen_->addTo(host.menu(), [this](int n) { remembered_->setScreen(n); });
   sound_ = std::make_unique<SoundCues>(
-      host, std::make_unique<QtCuePlayer>([&clock = port.clock()] { return clock.nowNs(); }));
+      host, std::make_unique<LoadedCuePlayer>([&clock = port.clock()] { return clock.nowNs(); }));
   host.menu().addSeparator();
   remembered_ = std::make_unique<RememberedSettings>(host, options.defaults, options.settingsPath);
 
