@@ -92,9 +92,8 @@ class ColumnsTest : public QObject {
       for (int digits : {1, 4, 7, 9, 13, 14})
         for (bool grouped : {false, true})
           for (int width : {625, 1280}) {
-            const QString name =
-                QString("%1 %2%3 %4").arg(run).arg(digits).arg(grouped ? " ," : "").arg(width);
-            QTest::newRow(qPrintable(name)) << run << digits << grouped << width << false;
+            QTest::addRow("%d %d%s %d", run, digits, grouped ? " ," : "", width)
+                << run << digits << grouped << width << false;
           }
   }
   void answerColumns() {
@@ -105,10 +104,8 @@ class ColumnsTest : public QObject {
     QFETCH(bool, played);
     Harness h;
     h->form.widget()->resize(width, 800);
-    h.play(QString("hscl1=%1 hscl7=%2 hscl6=30 optKaite%3")
-               .arg(digits)
-               .arg(run)
-               .arg(grouped ? " chk1" : ""));
+    h.play(QString::asprintf("hscl1=%d hscl7=%d hscl6=30 optKaite%s", digits, run,
+                             grouped ? " chk1" : ""));
     pf::Label* cols[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
     if (played) {
       h.play(QString("hscl2=%1 hscl5=10 cmdStart").arg(digits));
@@ -181,10 +178,8 @@ class ColumnsTest : public QObject {
     h->form.setWindowState(pf::WindowState::Normal);
     window->resize(size);
     QApplication::setActiveWindow(window);
-    h.play(QString("hscl1=%1 hscl2=%1 hscl7=%2 hscl6=3 hscl5=10 optKaite%3 cmdStart")
-               .arg(digits)
-               .arg(run)
-               .arg(grouped ? " chk1" : ""));
+    h.play(QString::asprintf("hscl1=%d hscl2=%d hscl7=%d hscl6=3 hscl5=10 optKaite%s cmdStart",
+                             digits, digits, run, grouped ? " chk1" : ""));
     QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 3'600'000));
     for (int k = 0; k < run; ++k) {
       const QString typed = k % 3 == 1 ? "164544683" : QString::number(totals.of[k]);
@@ -192,13 +187,8 @@ class ColumnsTest : public QObject {
       QTest::keyClick(qApp->focusWidget(), k % 4 != 3 ? Qt::Key_Return : Qt::Key_Plus);
     }
     h.play("cmdAns");
-    const QString name = QString("marks-%1x%2%3-%4x%5")
-                             .arg(run)
-                             .arg(digits)
-                             .arg(grouped ? "-grouped" : "")
-                             .arg(size.width())
-                             .arg(size.height());
-    shoot(h, qPrintable(name));
+    shoot(h, qPrintable(QString::asprintf("marks-%dx%d%s-%dx%d", run, digits,
+                                          grouped ? "-grouped" : "", size.width(), size.height())));
     const QSize then = size.width() > 1000 ? QSize(625, 480) : QSize(1280, 800);
     for (int step = 0; step < 3; ++step) {
       if (step == 1) window->resize(then);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <functional>
 #include <stdexcept>
 
 #include "harness.h"
@@ -36,12 +37,11 @@ struct Recorder : DrillListener {
   }
 };
 
-struct Thrower : DrillListener {
-  int calls = 0;
-  void onDrillEvent(const DrillEvent&) override {
-    ++calls;
-    throw std::runtime_error("broken feature");
-  }
+// A feature that does one thing on each event.
+struct Hearing : DrillListener {
+  std::function<void(const DrillEvent&)> act;
+  explicit Hearing(std::function<void(const DrillEvent&)> a) : act(std::move(a)) {}
+  void onDrillEvent(const DrillEvent& e) override { act(e); }
 };
 
 }  // namespace
@@ -108,7 +108,8 @@ class DrillEventsTest : public QObject {
   // listeners go on exactly as without it.
   void failingListener() {
     Harness h;
-    Thrower bad;
+    int calls = 0;
+    Hearing bad([&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
     Recorder good;
     WindowPort port(*h.f);
     port.subscribe(&bad);
@@ -117,7 +118,7 @@ class DrillEventsTest : public QObject {
     QTest::failOnWarning(QRegularExpression("broken feature"));
     h.play("cmdStart");
     h.clock.advance(30'000);
-    QVERIFY(bad.calls > 10);
+    QVERIFY(calls > 10);
     QCOMPARE(good.seen.last(), QStringLiteral("done"));
     QVERIFY(!h->lbl2.Caption().isEmpty() && h->lbl2.Visible());
   }
@@ -127,14 +128,10 @@ class DrillEventsTest : public QObject {
   void settingsAndReentry() {
     Harness h;
     Recorder r;
-    struct Starter : DrillListener {
-      DrillPort* port;
-      void onDrillEvent(const DrillEvent& e) override {
-        if (e.kind == K::SettingsChanged && e.settings.terms == 7) port->pressStart();
-      }
-    } starter;
     WindowPort port(*h.f);
-    starter.port = &port;
+    Hearing starter([&](const DrillEvent& e) {
+      if (e.kind == K::SettingsChanged && e.settings.terms == 7) port.pressStart();
+    });
     port.subscribe(&r);
     port.subscribe(&starter);
     h.play("hscl6=5 hscl6=7 hscl6=7");
@@ -148,20 +145,14 @@ class DrillEventsTest : public QObject {
   void eventsAfterTheOutermostHandler() {
     Harness h;
     WindowPort port(*h.f);
-    struct Restarter : DrillListener {
-      DrillPort* port;
-      QList<int> mixes;
-      void onDrillEvent(const DrillEvent& e) override {
-        if (e.kind != K::Aborted) return;
-        mixes << port->settings().mix;
-        port->pressStart();
-      }
-    } restarter;
-    restarter.port = &port;
+    QList<int> mixes;
+    Hearing restarter([&](const DrillEvent& e) {
+      if (e.kind == K::Aborted) mixes << port.settings().mix, port.pressStart();
+    });
     h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
     port.subscribe(&restarter);
     h.play("hscl1=3");
-    QCOMPARE(restarter.mixes, QList<int>({0, 0}));  // the drag, then its release
+    QCOMPARE(mixes, QList<int>({0, 0}));  // the drag, then its release
     QVERIFY(h->tmr1.Interval() != 0 && !h->cmdStart.Enabled());
   }
 };
