@@ -26,6 +26,7 @@ QString word(const DrillEvent& e) {
 struct Recorder : DrillListener {
   QStringList seen;
   QList<qint64> ms;
+  explicit Recorder(Harness& h) { WindowPort(*h.f).subscribe(this); }
   void onDrillEvent(const DrillEvent& e) override { seen << word(e), ms << e.timeNs / 1'000'000; }
   // The words, with the time of each one that is not a number or a blank.
   QString timeline() const {
@@ -72,8 +73,7 @@ class DrillEventsTest : public QObject {
     QFETCH(QString, expected);
     Harness h;
     h.play(settings);
-    Recorder r;
-    WindowPort(*h.f).subscribe(&r);
+    Recorder r(h);
     h.play("cmdStart");
     h.clock.advance(40'000);
     h.play("cmdAns");
@@ -95,8 +95,7 @@ class DrillEventsTest : public QObject {
     QFETCH(int, at);
     Harness h;
     h.play("hscl6=3 hscl5=10 hscl7=2");
-    Recorder r;
-    WindowPort(*h.f).subscribe(&r);
+    Recorder r(h);
     h.play("cmdStart " + QString::number(at) + " cmdTome 5000 cmdTome 10 cmdStop 60000 hscl1=3");
     const qsizetype hold = r.seen.indexOf("hold");
     QCOMPARE(QStringList(r.seen.mid(hold)).join(' '), QStringLiteral("hold resume abort set3"));
@@ -110,10 +109,8 @@ class DrillEventsTest : public QObject {
     Harness h;
     int calls = 0;
     Hearing bad([&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
-    Recorder good;
-    WindowPort port(*h.f);
-    port.subscribe(&bad);
-    port.subscribe(&good);
+    WindowPort(*h.f).subscribe(&bad);
+    Recorder good(h);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
     QTest::failOnWarning(QRegularExpression("broken feature"));
     h.play("cmdStart");
@@ -127,12 +124,11 @@ class DrillEventsTest : public QObject {
   // presses a button hears that button's event after the one it is handling.
   void settingsAndReentry() {
     Harness h;
-    Recorder r;
+    Recorder r(h);
     WindowPort port(*h.f);
     Hearing starter([&](const DrillEvent& e) {
       if (e.kind == K::SettingsChanged && e.settings.terms == 7) port.pressStart();
     });
-    port.subscribe(&r);
     port.subscribe(&starter);
     h.play("hscl6=5 hscl6=7 hscl6=7");
     QCOMPARE(r.seen, QStringList({"set7", "start"}));
