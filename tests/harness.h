@@ -34,15 +34,16 @@ struct Harness {
     f->Show();
   }
   frmPelatto* operator->() const { return f.get(); }
-  // Runs tick by tick until done() holds, adding each change of probe() with its time to tl.
+  // Runs tick by tick until done() holds (or for limitMs), adding each change
+  // of probe() with its time to tl.
   template <class Probe, class Done>
-  Timeline& watch(Timeline& tl, Probe probe, Done done) {
+  Timeline& watch(Timeline& tl, Probe probe, Done done, qint64 limitMs = 3'600'000) {
     QString last = probe();
     const auto record = [&] {
       if (const QString s = probe(); s != last) tl.times << clock.now(), tl.what << (last = s);
       return done();
     };
-    clock.advanceUntil(record, 3'600'000);
+    clock.advanceUntil(record, limitMs);
     return tl;
   }
   // The series on screen, up to its end or until `count` numbers were shown.

@@ -49,22 +49,16 @@ class AccessibilityTest : public QObject {
 
   // The window opens with the focus on the first enabled control in tab
   // order, the pace bar (the hold button before it is disabled): Space or
-  // Enter at start begins no drill.
-  void focusAtStart() {
+  // Enter there begins no drill. Tab visits the enabled controls by their tab
+  // index, one option button per group, and wraps round; Space, Enter and
+  // Return press the focused button (the start hands the focus to the hold button).
+  void keyboard() {
     Harness h;
     QVERIFY(QTest::qWaitForWindowActive(h->form.widget()));
     QCOMPARE(qApp->focusWidget(), h->hscl5.widget());
     for (Qt::Key k : {Qt::Key_Space, Qt::Key_Enter, Qt::Key_Return})
       QTest::keyClick(qApp->focusWidget(), k);
     QVERIFY(h->cmdStart.Enabled() && h.clock.idle() && !h->lbl1.Visible());
-  }
-
-  // Tab visits the enabled controls by their tab index, one option button
-  // per group, and wraps round; Space, Enter and Return press the focused
-  // button (the start hands the focus to the hold button).
-  void keyboard() {
-    Harness h;
-    QVERIFY(QTest::qWaitForWindowActive(h->form.widget()));
     QVERIFY(h->cmdStart.SetFocus());
     QStringList order{"cmdStart"};
     for (int k = 0; k < 17; ++k)

@@ -33,23 +33,16 @@ class ClassBrokerTest : public QObject {
   std::vector<std::unique_ptr<Inbox>> inboxes_;
 
   std::unique_ptr<MqttClient> client(const QString& id, const PrivateBroker::Login& login,
-                                     QStringList subscriptions, Inbox** inbox = nullptr,
-                                     std::optional<MqttClient::Will> will = std::nullopt) {
+                                     const QStringList& subscriptions, Inbox** inbox = nullptr) {
     MqttClient::Options o;
-    o.broker.host = QStringLiteral("127.0.0.1");
-    o.broker.port = broker_->port();
-    o.broker.user = login.user;
-    o.broker.password = login.password;
-    o.clientId = id;
-    o.subscriptions = std::move(subscriptions);
-    o.will = std::move(will);
+    o.broker.host = "127.0.0.1", o.broker.port = broker_->port();
+    o.broker.user = login.user, o.broker.password = login.password;
+    o.clientId = id, o.subscriptions = subscriptions;
     auto c = std::make_unique<MqttClient>(o);
-    inboxes_.push_back(std::make_unique<Inbox>());
-    Inbox* box = inboxes_.back().get();
+    Inbox* box = inboxes_.emplace_back(std::make_unique<Inbox>()).get();
     connect(c.get(), &MqttClient::messageReceived, this,
             [box](const QString& topic, const QByteArray& payload) {
-              box->topics << topic;
-              box->payloads << payload;
+              box->topics << topic, box->payloads << payload;
             });
     if (inbox) *inbox = box;
     c->start();

@@ -69,59 +69,43 @@ class ClassRulesTest : public QObject {
     QTest::addColumn<QString>("topic");
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<Drop>("drop");
-    const QString answerOfKen = classproto::learnerTopic(kRoom, "ken", "answer");
+    const QString ofKen = classproto::learnerTopic(kRoom, "ken", "answer");
+    const QString drill = classproto::drillTopic(kRoom);
     const QByteArray answer =
         R"({"v":1,"type":"answer","from":"ken","position":1,"final":false,"at":"5","typed":12})";
-    QByteArray bigNumber = classproto::encode(problem());
-    bigNumber.replace("678", "100000000000000");
-    QTest::newRow("well formed") << answerOfKen << answer << Drop::None;
-    QTest::newRow("not JSON") << answerOfKen << QByteArray("{\"v\":1,") << Drop::Malformed;
-    QTest::newRow("an array") << answerOfKen << QByteArray("[1]") << Drop::Malformed;
-    QTest::newRow("oversized") << answerOfKen
-                               << QByteArray(answer).append(classproto::kMaxBytes, ' ')
-                               << Drop::Oversized;
-    QTest::newRow("version 2") << answerOfKen << QByteArray(answer).replace("\"v\":1", "\"v\":2")
-                               << Drop::UnknownVersion;
-    QTest::newRow("no version") << answerOfKen << QByteArray(answer).replace("\"v\":1,", "")
-                                << Drop::UnknownVersion;
-    QTest::newRow("unknown type") << answerOfKen << QByteArray(answer).replace("answer", "score")
-                                  << Drop::Malformed;
-    QTest::newRow("in another's name")
-        << answerOfKen << QByteArray(answer).replace("\"ken\"", "\"amy\"") << Drop::Impersonating;
-    QTest::newRow("a learner's drill") << classproto::learnerTopic(kRoom, "ken", "answer")
-                                       << QByteArray(classproto::encode(problem()))
-                                              .replace("\"index\"", "\"from\":\"ken\",\"index\"")
-                                       << Drop::Impersonating;
-    QTest::newRow("a learner as the teacher")
-        << classproto::drillTopic(kRoom)
-        << QByteArray(R"({"v":1,"type":"abort","from":"ken","run":1,"index":0})")
-        << Drop::Impersonating;
-    QTest::newRow("an answer on the drill topic")
-        << classproto::drillTopic(kRoom) << QByteArray(answer).replace(",\"from\":\"ken\"", "")
-        << Drop::Malformed;
-    QTest::newRow("another room") << QString("pelatto/other/learner/ken/answer") << answer
-                                  << Drop::Malformed;
-    QTest::newRow("a fractional answer")
-        << answerOfKen << QByteArray(answer).replace("12}", "1.5}") << Drop::Malformed;
-    QTest::newRow("a time as a number")
-        << answerOfKen << QByteArray(answer).replace("\"5\"", "5") << Drop::Malformed;
-    QTest::newRow("a 15-digit number")
-        << classproto::drillTopic(kRoom) << bigNumber << Drop::Malformed;
-    QTest::newRow("a mix above the terms")
-        << classproto::drillTopic(kRoom)
-        << QByteArray(classproto::encode(problem())).replace("\"mix\":1", "\"mix\":4")
-        << Drop::Malformed;
-    QTest::newRow("problems beyond the run")
-        << classproto::drillTopic(kRoom)
-        << QByteArray(classproto::encode(problem())).replace("\"run\":3", "\"run\":2")
-        << Drop::Malformed;
-    QTest::newRow("a presence it cannot have")
-        << classproto::learnerTopic(kRoom, "ken", "presence")
-        << QByteArray(R"({"v":1,"type":"presence","from":"ken","state":"open"})")
-        << Drop::Malformed;
-    QTest::newRow("a name with a wildcard")
-        << QString("pelatto/%1/learner/k+n/answer").arg(kRoom)
-        << QByteArray(answer).replace("ken", "k+n") << Drop::Malformed;
+    const auto answerWith = [&](const char* from, const char* to) {
+      return QByteArray(answer).replace(from, to);
+    };
+    const auto problemWith = [](const char* from, const char* to) {
+      return classproto::encode(problem()).replace(from, to);
+    };
+    const auto add = [](const char* name, const QString& topic, const QByteArray& p, Drop drop) {
+      QTest::newRow(name) << topic << p << drop;
+    };
+    add("well formed", ofKen, answer, Drop::None);
+    add("not JSON", ofKen, "{\"v\":1,", Drop::Malformed);
+    add("an array", ofKen, "[1]", Drop::Malformed);
+    add("oversized", ofKen, QByteArray(answer).append(classproto::kMaxBytes, ' '), Drop::Oversized);
+    add("version 2", ofKen, answerWith("\"v\":1", "\"v\":2"), Drop::UnknownVersion);
+    add("no version", ofKen, answerWith("\"v\":1,", ""), Drop::UnknownVersion);
+    add("unknown type", ofKen, answerWith("answer", "score"), Drop::Malformed);
+    add("in another's name", ofKen, answerWith("\"ken\"", "\"amy\""), Drop::Impersonating);
+    add("a learner's drill", ofKen, problemWith("\"index\"", "\"from\":\"ken\",\"index\""),
+        Drop::Impersonating);
+    add("a learner as the teacher", drill,
+        R"({"v":1,"type":"abort","from":"ken","run":1,"index":0})", Drop::Impersonating);
+    add("an answer on the drill topic", drill, answerWith(",\"from\":\"ken\"", ""),
+        Drop::Malformed);
+    add("another room", "pelatto/other/learner/ken/answer", answer, Drop::Malformed);
+    add("a fractional answer", ofKen, answerWith("12}", "1.5}"), Drop::Malformed);
+    add("a time as a number", ofKen, answerWith("\"5\"", "5"), Drop::Malformed);
+    add("a 15-digit number", drill, problemWith("678", "100000000000000"), Drop::Malformed);
+    add("a mix above the terms", drill, problemWith("\"mix\":1", "\"mix\":4"), Drop::Malformed);
+    add("problems beyond the run", drill, problemWith("\"run\":3", "\"run\":2"), Drop::Malformed);
+    add("a presence it cannot have", classproto::learnerTopic(kRoom, "ken", "presence"),
+        R"({"v":1,"type":"presence","from":"ken","state":"open"})", Drop::Malformed);
+    add("a name with a wildcard", QString("pelatto/%1/learner/k+n/answer").arg(kRoom),
+        answerWith("ken", "k+n"), Drop::Malformed);
   }
   void dropped() {
     QFETCH(QString, topic);
@@ -190,9 +174,6 @@ class ClassRulesTest : public QObject {
     b.presence("ken", ClassBoard::State::Gone);
     b.revealed(2);
 
-    QCOMPARE(b.mark(*b.learner("ken"), 1), std::optional(ClassBoard::Mark::Wrong));
-    QCOMPARE(b.mark(*b.learner("ken"), 2), std::optional(ClassBoard::Mark::Unanswered));
-    QCOMPARE(b.mark(*b.learner("sue, jr"), 1), std::nullopt);
     QCOMPARE(b.tally(2).correct * 100 + b.tally(2).wrong * 10 + b.tally(2).unanswered, 201);
     QStringList ranking;
     for (const ClassBoard::Rank& r : b.ranking())

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <functional>
 #include <stdexcept>
 
 #include "harness.h"
@@ -25,6 +26,7 @@ QString word(const DrillEvent& e) {
 struct Recorder : DrillListener {
   QStringList seen;
   QList<qint64> ms;
+  explicit Recorder(Harness& h) { WindowPort(*h.f).subscribe(this); }
   void onDrillEvent(const DrillEvent& e) override { seen << word(e), ms << e.timeNs / 1'000'000; }
   // The words, with the time of each one that is not a number or a blank.
   QString timeline() const {
@@ -36,12 +38,11 @@ struct Recorder : DrillListener {
   }
 };
 
-struct Thrower : DrillListener {
-  int calls = 0;
-  void onDrillEvent(const DrillEvent&) override {
-    ++calls;
-    throw std::runtime_error("broken feature");
-  }
+// A feature that does one thing on each event.
+struct Hearing : DrillListener {
+  std::function<void(const DrillEvent&)> act;
+  explicit Hearing(std::function<void(const DrillEvent&)> a) : act(std::move(a)) {}
+  void onDrillEvent(const DrillEvent& e) override { act(e); }
 };
 
 }  // namespace
@@ -72,8 +73,7 @@ class DrillEventsTest : public QObject {
     QFETCH(QString, expected);
     Harness h;
     h.play(settings);
-    Recorder r;
-    WindowPort(*h.f).subscribe(&r);
+    Recorder r(h);
     h.play("cmdStart");
     h.clock.advance(40'000);
     h.play("cmdAns");
@@ -95,8 +95,7 @@ class DrillEventsTest : public QObject {
     QFETCH(int, at);
     Harness h;
     h.play("hscl6=3 hscl5=10 hscl7=2");
-    Recorder r;
-    WindowPort(*h.f).subscribe(&r);
+    Recorder r(h);
     h.play("cmdStart " + QString::number(at) + " cmdTome 5000 cmdTome 10 cmdStop 60000 hscl1=3");
     const qsizetype hold = r.seen.indexOf("hold");
     QCOMPARE(QStringList(r.seen.mid(hold)).join(' '), QStringLiteral("hold resume abort set3"));
@@ -108,16 +107,15 @@ class DrillEventsTest : public QObject {
   // listeners go on exactly as without it.
   void failingListener() {
     Harness h;
-    Thrower bad;
-    Recorder good;
-    WindowPort port(*h.f);
-    port.subscribe(&bad);
-    port.subscribe(&good);
+    int calls = 0;
+    Hearing bad([&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
+    WindowPort(*h.f).subscribe(&bad);
+    Recorder good(h);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
     QTest::failOnWarning(QRegularExpression("broken feature"));
     h.play("cmdStart");
     h.clock.advance(30'000);
-    QVERIFY(bad.calls > 10);
+    QVERIFY(calls > 10);
     QCOMPARE(good.seen.last(), QStringLiteral("done"));
     QVERIFY(!h->lbl2.Caption().isEmpty() && h->lbl2.Visible());
   }
@@ -126,16 +124,11 @@ class DrillEventsTest : public QObject {
   // presses a button hears that button's event after the one it is handling.
   void settingsAndReentry() {
     Harness h;
-    Recorder r;
-    struct Starter : DrillListener {
-      DrillPort* port;
-      void onDrillEvent(const DrillEvent& e) override {
-        if (e.kind == K::SettingsChanged && e.settings.terms == 7) port->pressStart();
-      }
-    } starter;
+    Recorder r(h);
     WindowPort port(*h.f);
-    starter.port = &port;
-    port.subscribe(&r);
+    Hearing starter([&](const DrillEvent& e) {
+      if (e.kind == K::SettingsChanged && e.settings.terms == 7) port.pressStart();
+    });
     port.subscribe(&starter);
     h.play("hscl6=5 hscl6=7 hscl6=7");
     QCOMPARE(r.seen, QStringList({"set7", "start"}));
@@ -148,20 +141,14 @@ class DrillEventsTest : public QObject {
   void eventsAfterTheOutermostHandler() {
     Harness h;
     WindowPort port(*h.f);
-    struct Restarter : DrillListener {
-      DrillPort* port;
-      QList<int> mixes;
-      void onDrillEvent(const DrillEvent& e) override {
-        if (e.kind != K::Aborted) return;
-        mixes << port->settings().mix;
-        port->pressStart();
-      }
-    } restarter;
-    restarter.port = &port;
+    QList<int> mixes;
+    Hearing restarter([&](const DrillEvent& e) {
+      if (e.kind == K::Aborted) mixes << port.settings().mix, port.pressStart();
+    });
     h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
     port.subscribe(&restarter);
     h.play("hscl1=3");
-    QCOMPARE(restarter.mixes, QList<int>({0, 0}));  // the drag, then its release
+    QCOMPARE(mixes, QList<int>({0, 0}));  // the drag, then its release
     QVERIFY(h->tmr1.Interval() != 0 && !h->cmdStart.Enabled());
   }
 };

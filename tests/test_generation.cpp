@@ -19,12 +19,6 @@ QString randomPanel(QRandomGenerator& g) {
       .arg(g.bounded(0, std::min(terms, 10) + 1));
 }
 
-std::deque<float> randomDraws(QRandomGenerator& g) {
-  std::deque<float> d;
-  for (int k = 0; k < 200; ++k) d.push_back(float(g.bounded(1 << 24)) / float(1 << 24));
-  return d;
-}
-
 }  // namespace
 
 class GenerationTest : public QObject {
@@ -35,13 +29,13 @@ class GenerationTest : public QObject {
     QRandomGenerator g(20261207);
     for (int round = 0; round < 60; ++round) {
       h.play(randomPanel(g));
-      const std::deque<float> draws = randomDraws(g);
+      std::deque<float> draws;
+      for (int k = 0; k < 200; ++k) draws.push_back(float(g.bounded(1 << 24)) / float(1 << 24));
       h->rnd.script(draws);
       h.play("cmdStart");
       h.clock.advanceUntil([&] { return h->tmr2.Interval() != 0; }, 10000);
       Timeline tl;
-      QStringList shown;
-      for (const QString& n : h.flash(tl).numbers()) shown << n;
+      const QStringList shown = h.flash(tl).numbers();
       h.play("cmdStop");
       QStringList made;
       for (double x : makeProblem(numberRules(h->currentSettings()), scriptedDraws(draws)))
@@ -50,9 +44,9 @@ class GenerationTest : public QObject {
     }
   }
 
-  // A problem stopped after three numbers leaves nothing behind for the
-  // next; a mix above the terms, which the panel never lets through, still ends.
-  void stoppedProblemAndImpossibleMix() {
+  // A problem stopped after three numbers leaves nothing behind for the next.
+  // (A mix above the terms, which the panel never lets through: test_rules.)
+  void stoppedProblem() {
     Harness h;
     h.play("hscl6=10 hscl1=6 hscl2=2 hscl3=10 cmdStart 9840 cmdStop cmdStart");
     QVERIFY(h.clock.advanceUntil([&] { return h->tmr3.Interval() != 0; }, 100000));
@@ -60,12 +54,6 @@ class GenerationTest : public QObject {
     QCOMPARE(flashed.size(), 10);
     QCOMPARE(flashed.filter(QRegularExpression("^\\d{6}$")).size(), 0);
     QCOMPARE(flashed.filter(QRegularExpression("^\\d{2}$")).size(), 1);
-    h->kon = static_cast<std::int16_t>(h->kazu + 3);
-    h->i = h->h = 0, h->SwthK = false;
-    for (int k = 0; k < h->kazu; ++k) {
-      h->MakeNumber();
-      QVERIFY(h->suu >= 10 && h->suu < 1e6);
-    }
   }
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QRandomGenerator>
 #include <QTest>
+#include <array>
 #include <cmath>
 
 #include "engine/number_text.h"
@@ -11,7 +12,6 @@
 // numbers from draws and of draws from numbers, and the panel's read-outs.
 
 Q_DECLARE_METATYPE(NumberRules)
-Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 // The largest draw the random source can give, just below 1.
@@ -65,24 +65,13 @@ class RulesTest : public QObject {
     QCOMPARE(drawnPosition(30, kTop), 29);
   }
 
-  void digitCount_data() {
-    QTest::addColumn<int>("longest");
-    QTest::addColumn<int>("shortest");
-    QTest::addColumn<int>("low");   // at the smallest draw
-    QTest::addColumn<int>("high");  // at the largest
-    QTest::newRow("5 and 2") << 5 << 2 << 3 << 4;
-    QTest::newRow("14 and 1") << 14 << 1 << 2 << 13;
-    QTest::newRow("neighbours") << 5 << 4 << 4 << 4;
-    QTest::newRow("equal") << 5 << 5 << 5 << 5;
-  }
+  // The in-between digit count at the smallest and the largest draw.
   void digitCount() {
-    QFETCH(int, longest);
-    QFETCH(int, shortest);
-    QFETCH(int, low);
-    QFETCH(int, high);
-    QCOMPARE(QPair(inBetweenDigitCount(longest, shortest, 0),
-                   inBetweenDigitCount(longest, shortest, kTop)),
-             QPair(low, high));
+    for (auto [longest, shortest, low, high] :
+         {std::array{5, 2, 3, 4}, {14, 1, 2, 13}, {5, 4, 4, 4}, {5, 5, 5, 5}})
+      QCOMPARE(QPair(inBetweenDigitCount(longest, shortest, 0),
+                     inBetweenDigitCount(longest, shortest, kTop)),
+               QPair(low, high));
   }
 
   // The digit counts of every number of a problem under each mix (terms,
@@ -118,24 +107,17 @@ class RulesTest : public QObject {
     QVERIFY(!kinds(rules, makeProblem(rules, randomDraws(g))).contains('?'));
   }
 
-  // Numbers the making rule cannot give get no draws, rather than wrong ones.
-  void impossibleNumbers_data() {
-    QTest::addColumn<NumberRules>("rules");
-    QTest::addColumn<std::vector<double>>("numbers");
-    QTest::newRow("a shorter number without a mix")
-        << NumberRules{3, 1, 0} << std::vector<double>{123, 45, 678};
-    QTest::newRow("mix of two but one shorter")
-        << NumberRules{3, 1, 2} << std::vector<double>{123, 4, 678};
-    QTest::newRow("two of the shortest count")
-        << NumberRules{4, 2, 2} << std::vector<double>{12, 34, 5678};
-    QTest::newRow("14 digits off the draw grid")
-        << NumberRules{14, 14, 0} << std::vector<double>{10000000000001, 10000000000001};
-    QTest::newRow("zero") << NumberRules{1, 1, 0} << std::vector<double>{0, 1};
-  }
+  // Numbers the making rule cannot give get no draws, rather than wrong ones:
+  // a shorter number without a mix, a mix of two but one shorter, two of the
+  // shortest count, 14 digits off the draw grid, zero.
   void impossibleNumbers() {
-    QFETCH(NumberRules, rules);
-    QFETCH(std::vector<double>, numbers);
-    QVERIFY(!drawsFor(rules, numbers));
+    const std::pair<NumberRules, std::vector<double>> cases[] = {
+        {{3, 1, 0}, {123, 45, 678}},
+        {{3, 1, 2}, {123, 4, 678}},
+        {{4, 2, 2}, {12, 34, 5678}},
+        {{14, 14, 0}, {10000000000001, 10000000000001}},
+        {{1, 1, 0}, {0, 1}}};
+    for (const auto& [rules, numbers] : cases) QVERIFY(!drawsFor(rules, numbers));
   }
 
   // Pace, extension and terms: the per-number text as the pace bar and as
