@@ -15,9 +15,9 @@
 //   C <1 or 0>                             the board's CSV was written
 //   L left                                 a learner was told the class closed
 //   O <offsetNs> <roundTripNs>             a learner's clock estimate as its run starts
-// Standard input, one command a line: start, answer, abort, hold, csv FILE,
-// answers, quit, and settings KEY=VALUE... with the keys and values of the
-// settings file (longest=3 shortest=3 terms=10 pace=10 runLength=10 answerMode=later).
+// Standard input, one command a line: start, answer, csv FILE, answers, quit, and settings
+// KEY=VALUE... with the keys and values of the settings file (longest=3 shortest=3 terms=10 pace=10
+// runLength=10 answerMode=later).
 
 #include <unistd.h>
 
@@ -110,11 +110,8 @@ int main(int argc, char** argv) {
   WindowPort port(window);
   StartOptions options;
   options.defaults = true;
-  if (!data.isEmpty()) {
-    QDir().mkpath(data);
-    options.settingsPath = QDir(data).filePath(QStringLiteral("pelatto.conf"));
+  if (!data.isEmpty() && QDir().mkpath(data))
     options.historyPath = QDir(data).filePath(QStringLiteral("history.sqlite"));
-  }
   Features features(port, options);
   Reporter reporter(port, typing);
   port.subscribe(&reporter);
@@ -162,8 +159,6 @@ int main(int argc, char** argv) {
     const QString what = words.value(0);
     if (what == QLatin1String("start")) port.pressStart();
     if (what == QLatin1String("answer")) port.pressAnswer();
-    if (what == QLatin1String("abort")) port.pressAbort();
-    if (what == QLatin1String("hold")) port.pressHold();
     if (what == QLatin1String("settings")) {
       QVariantMap stored;
       for (const QString& pair : words.mid(1))

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QProcess>
-#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <random>
 
@@ -34,7 +33,6 @@ struct Member {
     offsetNs = offset;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PELATTO_TEST_CLOCK_OFFSET_NS", QString::number(offset));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(env);
     QObject::connect(&process, &QProcess::readyReadStandardOutput, [this] {
       while (process.canReadLine()) lines << QString::fromUtf8(process.readLine()).trimmed();
@@ -109,14 +107,13 @@ class ClassroomTest : public QObject {
       QTest::keyClick(h->hscl6.bar(), Qt::Key_Right);
       QVERIFY(!h->tmr1.running());
       QCOMPARE(h->kazu, 5);
-      for (auto [key, modifiers] : {std::pair{Qt::Key_5, Qt::NoModifier},
-                                    {Qt::Key_Return, Qt::NoModifier},
-                                    {Qt::Key_F10, Qt::ShiftModifier}})
-        QVERIFY(ClassBanner::keyAllowed(key, modifiers));
-      for (auto [key, modifiers] : {std::pair{Qt::Key_F5, Qt::NoModifier},
-                                    {Qt::Key_Space, Qt::NoModifier},
-                                    {Qt::Key_R, Qt::ControlModifier}})
-        QVERIFY(!ClassBanner::keyAllowed(key, modifiers));
+      const auto allowed = [](Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        return ClassBanner::keyAllowed(key, m);
+      };
+      QVERIFY(allowed(Qt::Key_5) && allowed(Qt::Key_Return) &&
+              allowed(Qt::Key_F10, Qt::ShiftModifier));
+      QVERIFY(!allowed(Qt::Key_F5) && !allowed(Qt::Key_Space) &&
+              !allowed(Qt::Key_R, Qt::ControlModifier));
     }
     Harness::click(h->cmdStart);  // out of the class, the same click starts
     QVERIFY(h->tmr1.running());
@@ -209,15 +206,10 @@ class ClassroomTest : public QObject {
     }
 
     // The class in the teacher's history and in the learners'.
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "teacher");
-      db.setDatabaseName(dir.filePath("teacher/history.sqlite"));
-      QVERIFY(db.open());
-      const QList<ClassSessionRecord> sessions = class_records::sessions(db);
-      QCOMPARE(sessions.size(), 1);
-      QCOMPARE(class_records::answers(db, sessions[0].id).size(), 6);
-    }
-    QSqlDatabase::removeDatabase("teacher");
+    const HistoryStore taught(dir.filePath("teacher/history.sqlite"));
+    const QList<ClassSessionRecord> sessions = class_records::sessions(taught.database());
+    QCOMPARE(sessions.size(), 1);
+    QCOMPARE(class_records::answers(taught.database(), sessions[0].id).size(), 6);
     for (const char* who : {"teacher", "learner0"}) {
       const QList<ProblemRecord> p =
           HistoryStore(dir.filePath(who) + "/history.sqlite").problems({});
