@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include "app/command_line.h"
 #include "app/features.h"
