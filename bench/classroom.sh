@@ -54,7 +54,7 @@ lines() { grep -c "$1" "$work/teacher.out" || true; }
 run() {  # $1: restart the broker mid-run
   local before
   before=$(lines '^E RunEnded')
-  echo "settings digits=3 terms=10 pace=10 run=10 mode=later" >&3
+  echo "settings longest=3 shortest=3 terms=10 pace=10 runLength=10 answerMode=later" >&3
   sleep 0.5
   echo start >&3
   if [ "$1" = yes ]; then

@@ -45,7 +45,7 @@ for w in $(xdotool search --onlyvisible --name '^Pelatto$'); do
 done
 sleep 1
 
-echo "settings digits=2 terms=5 pace=50 run=5 mode=automatic" >&3
+echo "settings longest=2 shortest=2 terms=5 pace=50 runLength=5 answerMode=automatic" >&3
 sleep 1
 echo start >&3
 for problem in 1 2 3 4 5; do

@@ -21,11 +21,14 @@ struct Marked : AnswerListener {
   }
 };
 
-// Keys to the focused control of the window: digits, "#d" a keypad digit,
-// "<" Backspace, "!" Return, "=" keypad Enter, "_" Space.
+// Keys to the focused control of the window: digits, "#d" a keypad digit
+// (or "#-" keypad minus), "<" Backspace, "!" Return, "=" keypad Enter, "_"
+// Space, "+" and "-", "^" Up, "v" Down, "x" Delete, ">" Tab.
 void sendKeys(QWidget* window, const QString& keys) {
   const QHash<QChar, Qt::Key> named{
-      {'<', Qt::Key_Backspace}, {'!', Qt::Key_Return}, {'=', Qt::Key_Enter}, {'_', Qt::Key_Space}};
+      {'<', Qt::Key_Backspace}, {'!', Qt::Key_Return}, {'=', Qt::Key_Enter}, {'_', Qt::Key_Space},
+      {'+', Qt::Key_Plus},      {'-', Qt::Key_Minus},  {'^', Qt::Key_Up},    {'v', Qt::Key_Down},
+      {'x', Qt::Key_Delete},    {'>', Qt::Key_Tab}};
   for (qsizetype k = 0; k < keys.size(); ++k) {
     QWidget* to = qApp->focusWidget() ? qApp->focusWidget() : window;
     const bool keypad = keys[k] == '#' || keys[k] == '=';
@@ -255,18 +258,13 @@ class AnswersTest : public QObject {
     Drill d("");
     d.play("cmdStart 4000");
     QCOMPARE(qApp->focusWidget(), d.h->cmdTome.widget());
-    d.keys("_");
-    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("続き"));
-    d.keys("!");
-    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("保留"));
-    d.keys("=");
-    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("続き"));
-    d.keys("7!");
-    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("続き"));
-    QVERIFY(!d.fieldShown());
-    d.keys("7_");
-    QCOMPARE(d.h->cmdTome.Caption(), QStringLiteral("保留"));
-    QVERIFY(d.fieldShown());
+    // Keys, then the hold button's caption; only a digit and Space leave the field shown.
+    for (auto [keys, caption] :
+         {std::pair{"_", "続き"}, {"!", "保留"}, {"=", "続き"}, {"7!", "続き"}, {"7_", "保留"}}) {
+      d.keys(keys);
+      QCOMPARE(d.h->cmdTome.Caption(), QString(caption));
+      QCOMPARE(d.fieldShown(), QString(keys) == "7_");
+    }
     // At idle no digit is taken, and Enter presses the focused start button.
     Drill idle("");
     QVERIFY(idle.h->cmdStart.SetFocus());
@@ -319,14 +317,11 @@ class AnswersTest : public QObject {
     QCOMPARE(sheet.current(), 0);
     d.keys("1!2!");  // problems 1 and 2, then on to 3
     QCOMPARE(sheet.current(), 2);
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Minus);
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Minus, Qt::KeypadModifier);
+    d.keys("-#-");
     QCOMPARE(sheet.current(), 0);
-    d.keys("7");
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Down);
+    d.keys("7v");
     QCOMPARE(sheet.current(), 1);
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Delete);
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Plus);
+    d.keys("x+");
     const SheetView& view = d.answers.sheetView();
     QTest::mouseClick(const_cast<SheetView*>(&view), Qt::LeftButton, {},
                       view.problemRect(1).center());
@@ -335,9 +330,9 @@ class AnswersTest : public QObject {
     QVERIFY(!sheet.problems()[1].typed);
     // Nothing typed: the keys are the focused control's.
     QVERIFY(d.h->optKaite.SetFocus());
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Up);
+    d.keys("^");
     QVERIFY(d.h->optKaiji.Value());
-    QTest::keyClick(qApp->focusWidget(), Qt::Key_Tab);
+    d.keys(">");
     QCOMPARE(sheet.current(), 1);
     QVERIFY(qApp->focusWidget() != d.h->optKaiji.widget());
     d.checkPlacement();

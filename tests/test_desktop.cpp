@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include "app/command_line.h"
 #include "app/features.h"
@@ -131,14 +130,11 @@ class DesktopTest : public QObject {
       if (k == "F5") d.h.clock.advance(4000);
     }
     const auto& f = *d.h.f;
-    QStringList entries, buttons;
+    QString entries, buttons;
     for (QAction* a : d.features.host().menu().menu()->actions().mid(0, 4))
-      entries << a->text() + QString::number(a->isEnabled());
-    for (auto [b, text] : {std::pair{&f.cmdStart, "スタート"},
-                           {&f.cmdTome, "保留／再開"},
-                           {&f.cmdAns, "答を出す"},
-                           {&f.cmdStop, "中止"}})
-      buttons << QString::fromUtf8(text) + QString::number(b->Enabled());
+      entries += QString::number(a->isEnabled());
+    for (auto* b : {&f.cmdStart, &f.cmdTome, &f.cmdAns, &f.cmdStop})
+      buttons += QString::number(b->Enabled());
     QCOMPARE(entries, buttons);
     QCOMPARE(QString("%1 %2 %3 %4")
                  .arg(f.cmdStart.Enabled())

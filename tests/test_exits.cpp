@@ -181,21 +181,18 @@ class ExitsTest : public QObject {
   void cleanupTestCase() {
     std::sort(closeMs_.begin(), closeMs_.end());
     if (!closeMs_.isEmpty())
-      qInfo("signal to exit: median %.0f ms, max %.0f ms (%lld signals)",
-            closeMs_[closeMs_.size() / 2], closeMs_.last(),
-            static_cast<long long>(closeMs_.size()));
-    double oldestLost = 0;
-    int lost = 0;
-    for (const auto& [ageMs, gone] : killedAfterReveal_)
-      if (gone) ++lost, oldestLost = std::max(oldestLost, ageMs);
+      qInfo("signal to exit: median %.0f ms, max %.0f ms (%d signals)",
+            closeMs_[closeMs_.size() / 2], closeMs_.last(), int(closeMs_.size()));
     // Kills come uniformly 0 to kKillDelayMs after a reveal: the share lost
     // times that span is the mean time a revealed problem can still be lost.
-    if (!killedAfterReveal_.isEmpty())
+    double oldestLost = 0, lost = 0, kills = double(killedAfterReveal_.size());
+    for (const auto& [ageMs, gone] : killedAfterReveal_)
+      if (gone) ++lost, oldestLost = std::max(oldestLost, ageMs);
+    if (kills > 0)
       qInfo(
-          "kill -9 0-%d ms after a reveal: %d of %lld lost, the oldest %.1f ms after its "
+          "kill -9 0-%d ms after a reveal: %.0f of %.0f lost, the oldest %.1f ms after its "
           "reveal; loss window %.1f ms on average",
-          kKillDelayMs, lost, static_cast<long long>(killedAfterReveal_.size()), oldestLost,
-          kKillDelayMs * double(lost) / double(killedAfterReveal_.size()));
+          kKillDelayMs, lost, kills, oldestLost, kKillDelayMs * lost / kills);
   }
 
   // One history across every row and round, as one learner's machine has:

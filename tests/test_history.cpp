@@ -55,30 +55,21 @@ struct LoopRunner : DrillListener {
 QString randomPanel(QRandomGenerator& g) {
   const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
   const int terms = g.bounded(2, 9), run = g.bounded(1, 4);
-  QString s = QStringLiteral("hscl6=%1 hscl1=%2 hscl2=%3 hscl3=%4 hscl5=%5 hscl8=%6 hscl7=%7")
-                  .arg(terms)
-                  .arg(longest)
-                  .arg(shortest)
-                  .arg(g.bounded(0, terms + 1))
-                  .arg(g.bounded(10, 60))
-                  .arg(g.bounded(0, 3))
-                  .arg(run);
+  const int mix = g.bounded(0, terms + 1), pace = g.bounded(10, 60), extension = g.bounded(0, 3);
+  QString s = QString::asprintf("hscl6=%d hscl1=%d hscl2=%d hscl3=%d hscl5=%d hscl8=%d hscl7=%d",
+                                terms, longest, shortest, mix, pace, extension, run);
   if (g.bounded(2)) s += " chk1";
   if (g.bounded(2)) s += " optKaite";
   return s;
 }
 
-// What the display showed during one drill: each problem's numbers with the
-// time of the first one's appearance and the last one's disappearance, and
-// its total as the total label held it.
-struct Seen {
-  struct Problem {
-    QList<qint64> numbers;
-    qint64 firstMs = -1, offMs = -1;
-    qint64 total = -1;
-    bool shown = false;  // the total label was on screen
-  };
-  QList<Problem> problems;
+// What the display showed of one problem: its numbers with the time of the
+// first one's appearance and the last one's disappearance, and its total as
+// the total label held it.
+struct SeenProblem {
+  QList<qint64> numbers;
+  qint64 firstMs = -1, offMs = -1, total = -1;
+  bool shown = false;  // the total label was on screen
 };
 
 }  // namespace
@@ -112,7 +103,7 @@ class HistoryTest : public QObject {
       const bool abort = g.bounded(4) == 0;
       const qint64 abortAt = h.clock.now() + g.bounded(3000, 20000);
       h.play("cmdStart");
-      Seen seen;
+      QList<SeenProblem> seen;
       QList<qint64> countdownEnds;
       const auto flashed = [&] {
         if (h->tmr2.Interval() == 0) return QString();
@@ -127,38 +118,36 @@ class HistoryTest : public QObject {
           [&] {
             const bool flashing = h->tmr2.Interval() != 0;
             if (flashing && !wasFlashing) countdownEnds << h.clock.now();
-            if (flashing && !wasFlashing) seen.problems << Seen::Problem{};
+            if (flashing && !wasFlashing) seen << SeenProblem{};
             if (flashing && !wasFlashing && late) h.clock.stall(5 * h->hayasa + 10);
             wasFlashing = flashing;
             if (const QString now = flashed(); now != last) {
               const QString digits = now.section('|', 1);
               if (!digits.isEmpty()) {
-                Seen::Problem& p = seen.problems.last();
+                SeenProblem& p = seen.last();
                 if (p.firstMs < 0) p.firstMs = h.clock.now();
                 p.numbers << digits.toLongLong();
                 p.offMs = -1;
-              } else if (!seen.problems.isEmpty() && seen.problems.last().offMs < 0) {
-                seen.problems.last().offMs = h.clock.now();
+              } else if (!seen.isEmpty() && seen.last().offMs < 0) {
+                seen.last().offMs = h.clock.now();
               }
               last = now;
             }
-            if (h->tmr3.Interval() != 0 && !seen.problems.isEmpty() &&
-                seen.problems.last().total < 0)
-              seen.problems.last().total = QString(h->lbl2.Caption()).remove(',').toLongLong();
-            if (h->lbl2.Visible() && !seen.problems.isEmpty()) seen.problems.last().shown = true;
+            if (h->tmr3.Interval() != 0 && !seen.isEmpty() && seen.last().total < 0)
+              seen.last().total = QString(h->lbl2.Caption()).remove(',').toLongLong();
+            if (h->lbl2.Visible() && !seen.isEmpty()) seen.last().shown = true;
             if (abort && h.clock.now() >= abortAt && h->events.inDrill())
               stopped = true, h.play("cmdStop");
             return !h->events.inDrill();
           },
           3'600'000);
       // A stop takes the number on screen away at once.
-      if (!seen.problems.isEmpty() && seen.problems.last().offMs < 0)
-        seen.problems.last().offMs = h.clock.now();
+      if (!seen.isEmpty() && seen.last().offMs < 0) seen.last().offMs = h.clock.now();
       if (!abort && panel.mode != AnswerMode::Automatic && g.bounded(2)) h.play("cmdAns");
       QCoreApplication::processEvents();
 
-      for (int k = 0; k < seen.problems.size(); ++k) {
-        const Seen::Problem& p = seen.problems[k];
+      for (int k = 0; k < seen.size(); ++k) {
+        const SeenProblem& p = seen[k];
         if (p.numbers.isEmpty()) continue;
         ProblemRecord r;
         r.at = base.addMSecs(countdownEnds[k]);

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -38,6 +37,7 @@ struct Session {
   Harness h;
   WindowPort port{*h.f};
   FeatureHost host{port};
+  TypedAnswers answers{host};
   History history;
   QStringList notices;
   explicit Session(const QString& path) : history(host, path) {
@@ -112,7 +112,11 @@ QList<ProblemRecord> someProblems(int count, quint32 seed) {
 
 class HistoryFaultsTest : public QObject {
   Q_OBJECT
+  std::optional<QTemporaryDir> dir_;  // a fresh folder for each test and row
+  QString path_;                      // the history in it
+
  private slots:
+  void init() { path_ = dir_.emplace().filePath("history.sqlite"); }
   void faults_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("told");  // a word of the one notice
@@ -132,35 +136,33 @@ class HistoryFaultsTest : public QObject {
   void faults() {
     QFETCH(QString, fault);
     QFETCH(QString, told);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history.sqlite");
     {
-      Session first(path);
+      Session first(path_);
       first.drill();
       QCOMPARE(first.stored(), 1);
     }
     std::unique_ptr<OtherCopy> other;
     if (fault == "locked") {
-      other = std::make_unique<OtherCopy>(path);
+      other = std::make_unique<OtherCopy>(path_);
       QVERIFY(other->exec("BEGIN EXCLUSIVE"));
     } else if (fault == "read-only") {
-      QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-      QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+      QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+      QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                              QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
       // The superuser writes any file; the drill then runs as nobody.
       if (geteuid() == 0) QVERIFY(seteuid(65534) == 0);
     } else if (fault == "half" || fault == "stub") {
-      QFile f(path);
+      QFile f(path_);
       QVERIFY(f.resize(fault == "half" ? f.size() / 2 : 40));
     } else if (fault == "newer") {
-      OtherCopy(path).exec(
+      OtherCopy(path_).exec(
           QStringLiteral("PRAGMA user_version = %1").arg(history_schema::currentVersion() + 1));
     }
-    const QByteArray before = bytes(path);
+    const QByteArray before = bytes(path_);
 
-    Session second(path);
+    Session second(path_);
     const QString total = second.drill();
-    if (fault == "removed") QVERIFY(QFile::remove(path));
+    if (fault == "removed") QVERIFY(QFile::remove(path_));
     second.drill();
     if (geteuid() != getuid()) QVERIFY(seteuid(0) == 0);
     // The drills ran to their totals and the learner heard of the trouble once.
@@ -172,27 +174,27 @@ class HistoryFaultsTest : public QObject {
 
     if (fault == "locked" || fault == "read-only") {
       // Nothing reached the file; the two problems wait and go in once it is writable.
-      QCOMPARE(bytes(path), before);
+      QCOMPARE(bytes(path_), before);
       QCOMPARE(second.history.store().queued(), 2);
       other.reset();
-      QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-      QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+      QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+      QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
       second.drill();
       QCOMPARE(second.stored(), 4);
       QCOMPARE(second.notices.size(), 1);
     } else if (fault == "removed") {
       // A new file holds the drill after the removal.
       QCOMPARE(second.stored(), 1);
-      QCOMPARE(OtherCopy(path).count(), 1);
+      QCOMPARE(OtherCopy(path_).count(), 1);
     } else if (fault == "newer") {
-      QCOMPARE(bytes(path), before);
+      QCOMPARE(bytes(path_), before);
       QVERIFY(!second.history.store().recording());
       QCOMPARE(second.history.beginGradeTest({}), 0);
     } else {
       // The damaged file sits beside the new one, untouched.
-      const QStringList aside = QDir(dir.path()).entryList({"history.sqlite.corrupt-*"});
+      const QStringList aside = QDir(dir_->path()).entryList({"history.sqlite.corrupt-*"});
       QCOMPARE(aside.size(), 1);
-      QCOMPARE(bytes(dir.filePath(aside.first())), before);
+      QCOMPARE(bytes(dir_->filePath(aside.first())), before);
       QVERIFY(second.notices.first().contains(aside.first()));
       QCOMPARE(second.stored(), 2);
     }
@@ -201,14 +203,12 @@ class HistoryFaultsTest : public QObject {
   // A problem finished while another copy holds the file: the window goes on
   // at once, the writer waits for the lock, and writes as soon as it goes.
   void lockedWhileFinishing() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history.sqlite");
-    Session s(path);
+    Session s(path_);
     s.history.store().setBusyTimeoutMs(60'000);
     s.drill();
     const QList<ProblemRecord> before = s.history.store().problems({});
     QCOMPARE(before.size(), 1);
-    OtherCopy other(path);
+    OtherCopy other(path_);
     QVERIFY(other.exec("BEGIN EXCLUSIVE"));
     QElapsedTimer window;
     window.start();
@@ -224,48 +224,32 @@ class HistoryFaultsTest : public QObject {
     QVERIFY(s.notices.isEmpty());
   }
 
-  // Problems handed over just before the program closes reach the file.
-  void closingWritesWhatWasHandedOver() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history.sqlite");
+  // Two copies of the program on one file both keep their drills, and what
+  // is handed over just before they close reaches the file.
+  void twoCopiesAndClosing() {
     {
-      Session s(path);
-      s.drill();
-      for (int k = 0; k < 20; ++k) {
-        ProblemRecord r;
-        r.id = newRecordId();
-        r.at = QDateTime::currentDateTime();
-        r.numbers = {k};
-        s.history.store().add(r);
-      }
-      s.history.store().flush();
-      s.drill(false);
+      Session a(path_), b(path_);
+      for (int k = 0; k < 3; ++k) a.drill(), b.drill();
+      QCOMPARE(a.stored(), 6);
+      QVERIFY(a.notices.isEmpty() && b.notices.isEmpty());
+      for (const ProblemRecord& r : someProblems(20, 5)) a.history.store().add(r);
+      a.history.store().flush();
+      a.drill(false);
     }
-    QCOMPARE(OtherCopy(path).count(), 22);
-  }
-
-  // Two copies of the program on one file both keep their drills.
-  void twoCopies() {
-    QTemporaryDir dir;
-    Session a(dir.filePath("history.sqlite")), b(dir.filePath("history.sqlite"));
-    for (int k = 0; k < 3; ++k) a.drill(), b.drill();
-    QCOMPARE(a.stored(), 6);
-    QVERIFY(a.notices.isEmpty() && b.notices.isEmpty());
+    QCOMPARE(OtherCopy(path_).count(), 27);
   }
 
   // A file of the first version is brought up to date and keeps its rows.
   void firstVersionMigrated() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history.sqlite");
     {
-      OtherCopy old(path);
+      OtherCopy old(path_);
       for (const QString& sql : history_schema::step(0)) QVERIFY(old.exec(sql));
       QVERIFY(old.exec("PRAGMA user_version = 1"));
       QVERIFY(
           old.exec("INSERT INTO problems VALUES (7, 0, 3, 3, 0, 5, 100, 0, 0, 'automatic',"
                    " 1, 0, '111 222 333 444 555', 1665, NULL, 'none', 0, 'practice', 0, 9000)"));
     }
-    Session s(path);
+    Session s(path_);
     s.drill();
     const QList<ProblemRecord> rows = s.history.store().problems({});
     QCOMPARE(rows.size(), 2);
@@ -275,7 +259,7 @@ class HistoryFaultsTest : public QObject {
     t.id = s.history.beginGradeTest(t);
     t.result = "合格";
     s.history.finishGradeTest(t);
-    QCOMPARE(OtherCopy(path).count(), 2);
+    QCOMPARE(OtherCopy(path_).count(), 2);
     QCOMPARE(s.history.store().gradeTests().size(), 1);
     QCOMPARE(s.history.store().gradeTests().first().result, QStringLiteral("合格"));
   }
@@ -290,22 +274,20 @@ class HistoryFaultsTest : public QObject {
   }
   void keptAtExit() {
     QFETCH(QString, fault);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history.sqlite");
-    const QString journal = journalPath(path);
-    Session(path).drill();
+    const QString journal = journalPath(path_);
+    Session(path_).drill();
     std::unique_ptr<OtherCopy> other;
     if (fault == "folder") {
-      QVERIFY(QFile::rename(path, path + ".away") && QDir().mkdir(path));
+      QVERIFY(QFile::rename(path_, path_ + ".away") && QDir().mkdir(path_));
     } else {
-      other = std::make_unique<OtherCopy>(path);
+      other = std::make_unique<OtherCopy>(path_);
       QVERIFY(other->exec("BEGIN EXCLUSIVE"));
     }
     QString said;
     {
       Captured err(2);
       {
-        Session second(path);
+        Session second(path_);
         second.drill();
         second.drill();
         QCOMPARE(second.notices.size(), 1);
@@ -317,10 +299,10 @@ class HistoryFaultsTest : public QObject {
     QVERIFY2(said.contains("2 records") && said.contains("kept in " + journal), qPrintable(said));
     QCOMPARE(readJournal(journal).items.size(), 2u);
     if (fault == "folder")
-      QVERIFY(QDir().rmdir(path) && QFile::rename(path + ".away", path));
+      QVERIFY(QDir().rmdir(path_) && QFile::rename(path_ + ".away", path_));
     else
       other.reset();
-    Session third(path);
+    Session third(path_);
     QCOMPARE(third.stored(), 3);
     QVERIFY(!QFileInfo::exists(journal));
     QCOMPARE(third.notices.size(), 1);
@@ -337,27 +319,22 @@ class HistoryFaultsTest : public QObject {
   }
   void answerThenStopped() {
     QFETCH(QString, how);
-    QTemporaryDir dir;
-    Harness h;
-    WindowPort port(*h.f);
-    FeatureHost host(port);
-    TypedAnswers answers(host);
-    History history(host, dir.filePath("history.sqlite"));
-    QApplication::setActiveWindow(port.widget());
-    h.play("cmdStart");
-    QVERIFY(h.clock.advanceUntil([&] { return h->tmr3.Interval() != 0; }, 600'000));
-    const QString total = QString(h->lbl2.Caption()).remove(',');
-    for (QChar c : total) answers.sheet().typeDigit(c.digitValue());
-    QVERIFY(answers.sheet().commit());
-    h.clock.advance(3000);
+    Session s(path_);
+    QApplication::setActiveWindow(s.port.widget());
+    s.h.play("cmdStart");
+    QVERIFY(s.h.clock.advanceUntil([&] { return s.h->tmr3.Interval() != 0; }, 600'000));
+    const QString total = QString(s.h->lbl2.Caption()).remove(',');
+    for (QChar c : total) s.answers.sheet().typeDigit(c.digitValue());
+    QVERIFY(s.answers.sheet().commit());
+    s.h.clock.advance(3000);
     if (how == "F8")
-      QTest::keyClick(port.widget(), Qt::Key_F8);
+      QTest::keyClick(s.port.widget(), Qt::Key_F8);
     else if (how == "close")
-      port.widget()->close();
+      s.port.widget()->close();
     else
-      h.play(how);
+      s.h.play(how);
     QCoreApplication::processEvents();
-    const QList<ProblemRecord> rows = history.store().problems({});
+    const QList<ProblemRecord> rows = s.history.store().problems({});
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].answer, std::optional<qint64>(total.toLongLong()));
     QCOMPARE(rows[0].mark, ProblemRecord::Mark::Correct);
@@ -397,20 +374,12 @@ class HistoryFaultsTest : public QObject {
     QFETCH(int, exitCode);
     QFETCH(QString, says);
     QFETCH(int, rows);
-    QTemporaryDir dir;
-    const QString history = dir.filePath("history.sqlite");
+    const QString history = dir_->filePath("history.sqlite");
     const QList<ProblemRecord> stored = someProblems(damaged ? 400 : 40, 39);
     {
-      OtherCopy file(history);
-      for (int step = 0; step < history_schema::currentVersion(); ++step)
-        for (const QString& sql : history_schema::step(step)) QVERIFY(file.exec(sql));
-      QVERIFY(file.exec("BEGIN"));
-      for (const ProblemRecord& r : stored) {
-        QSqlQuery q(QSqlDatabase::database(file.name));
-        prepareProblemInsert(q, r);
-        QVERIFY(q.exec());
-      }
-      QVERIFY(file.exec("COMMIT"));
+      HistoryStore file(history);
+      for (const ProblemRecord& r : stored) file.add(r);
+      QVERIFY(file.flush() && file.waitForWrites());
     }
     if (damaged) {
       // A third of the file, in its middle, zeroed.
@@ -422,14 +391,14 @@ class HistoryFaultsTest : public QObject {
     // Devices of the test's own where the superuser may make them, so that
     // a fault never touches the machine's /dev/null or /dev/full.
     const auto device = [&](const QString& name, unsigned minor) {
-      const QString at = dir.filePath(name);
+      const QString at = dir_->filePath(name);
       if (geteuid() != 0 ||
           mknod(QFile::encodeName(at).constData(), S_IFCHR | 0666, makedev(1, minor)) != 0)
         QFile::link("/dev/" + name, at);
       return at;
     };
     const QString name = target.startsWith("link to ") ? target.mid(8) : target.section(' ', 0, 0);
-    QString path = target == "-" ? target : dir.filePath(name);
+    QString path = target == "-" ? target : dir_->filePath(name);
     if (name == "old") {
       QFile f(path);
       QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old\n") == 4);
@@ -443,8 +412,8 @@ class HistoryFaultsTest : public QObject {
     const int fifo =
         name == "fifo" ? open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK) : -1;
     if (target.startsWith("link to ")) {
-      QVERIFY(QFile::link(path, dir.filePath("link")));
-      path = dir.filePath("link");
+      QVERIFY(QFile::link(path, dir_->filePath("link")));
+      path = dir_->filePath("link");
     }
     const auto kind = [](const QString& p) {
       struct stat st {};
@@ -453,7 +422,7 @@ class HistoryFaultsTest : public QObject {
     };
     const std::uint64_t before = kind(path);
     const QByteArray historyBefore = bytes(history);
-    const QStringList beside = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+    const QStringList beside = QDir(dir_->path()).entryList(QDir::AllEntries | QDir::System);
 
     QString message;
     QTextStream err(&message);
@@ -476,7 +445,7 @@ class HistoryFaultsTest : public QObject {
     // The target is what it was; the history and its folder are as they were.
     if (before) QCOMPARE(kind(path), before);
     QCOMPARE(bytes(history), historyBefore);
-    QStringList now = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+    QStringList now = QDir(dir_->path()).entryList(QDir::AllEntries | QDir::System);
     QStringList was = beside;
     for (QStringList* names : {&now, &was}) names->removeAll(name), names->removeAll("link");
     QCOMPARE(now, was);

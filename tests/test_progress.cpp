@@ -34,17 +34,13 @@ QList<ProblemRecord> pastProblems(int count, std::uint64_t seed) {
     ProblemRecord r;
     r.id = newRecordId();
     r.at = now.addSecs(-g.bounded(3 * 86400)).addMSecs(-g.bounded(1000));
-    r.settings.longest = g.bounded(1, 15);
-    r.settings.shortest = g.bounded(1, r.settings.longest + 1);
-    r.settings.terms = g.bounded(2, 31);
-    r.settings.mix = g.bounded(0, r.settings.terms + 1);
-    r.settings.pace = g.bounded(10, 301);
-    r.settings.extension = g.bounded(0, 5);
-    r.settings.runLength = g.bounded(1, 21);
-    r.settings.grouping = g.bounded(2);
-    r.settings.mode = AnswerMode(g.bounded(3));
-    r.runPosition = g.bounded(r.settings.runLength);
-    for (int n = 0; n < r.settings.terms; ++n) r.numbers << g.bounded(1, 99999999) * 1000003LL;
+    DrillSettings& p = r.settings;
+    p.longest = g.bounded(1, 15), p.shortest = g.bounded(1, p.longest + 1);
+    p.terms = g.bounded(2, 31), p.mix = g.bounded(0, p.terms + 1);
+    p.pace = g.bounded(10, 301), p.extension = g.bounded(0, 5), p.runLength = g.bounded(1, 21);
+    p.grouping = g.bounded(2), p.mode = AnswerMode(g.bounded(3));
+    r.runPosition = g.bounded(p.runLength);
+    for (int n = 0; n < p.terms; ++n) r.numbers << g.bounded(1, 99999999) * 1000003LL;
     for (qint64 n : r.numbers) r.total += n;
     const int pick = g.bounded(4);
     if (pick > 0) r.answer = r.total + (pick == 1 ? 7 : 0);
@@ -96,13 +92,11 @@ class ProgressTest : public QObject {
     const QString out = writable ? data.filePath("out.csv") : data.filePath("none/out.csv");
     QList<ProblemRecord> stored;
     if (problems >= 0) {
-      Harness h;
-      WindowPort port(*h.f);
-      FeatureHost host(port);
-      History history(host);
-      QVERIFY(history.store().path().startsWith(data.path()));
-      store(history, pastProblems(problems, 9));
-      stored = history.store().problems({});
+      HistoryStore history(HistoryStore::defaultPath());
+      QVERIFY(history.path().startsWith(data.path()));
+      for (const ProblemRecord& r : pastProblems(problems, 9)) history.add(r);
+      QVERIFY(history.flush());
+      stored = history.problems({});
     }
     QString message;
     QTextStream err(&message);

@@ -90,6 +90,24 @@ QStringList byTime(QStringList l) {
   return l;
 }
 
+// The window with the sound feature, on the fake player or the real output.
+struct Sounded {
+  Harness h;
+  WindowPort port{*h.f};
+  FeatureHost host{port};
+  FakePlayer* fake = nullptr;
+  SoundCues sound;
+  Seen seen;
+  explicit Sounded(bool real = false) : sound(host, player(real)) { port.subscribe(&seen); }
+  std::unique_ptr<CuePlayer> player(bool real) {
+    if (real) return std::make_unique<QtCuePlayer>([this] { return h.clock.nowNs(); });
+    auto p = std::make_unique<FakePlayer>(h.clock);
+    fake = p.get();
+    return p;
+  }
+  QLabel* note() const { return h->form.widget()->findChild<QLabel*>("featureNote"); }
+};
+
 }  // namespace
 
 class SoundTest : public QObject {
@@ -119,39 +137,27 @@ class SoundTest : public QObject {
   }
   void cuesMatchThePicture() {
     QFETCH(QString, actions);
-    Harness h;
-    WindowPort port(*h.f);
-    FeatureHost host(port);
-    auto owned = std::make_unique<FakePlayer>(h.clock);
-    FakePlayer& player = *owned;
-    SoundCues sound(host, std::move(owned));
-    Seen seen;
-    port.subscribe(&seen);
-    sound.setEnabled(true);
-    drive(h, seen, actions);
-    player.settle();
-    QVERIFY(!seen.cues.isEmpty());
-    QCOMPARE(byTime(player.heard).join(' '), byTime(seen.cues).join(' '));
-    QVERIFY(player.prepared >= 1);
+    Sounded s;
+    s.sound.setEnabled(true);
+    drive(s.h, s.seen, actions);
+    s.fake->settle();
+    QVERIFY(!s.seen.cues.isEmpty());
+    QCOMPARE(byTime(s.fake->heard).join(' '), byTime(s.seen.cues).join(' '));
+    QVERIFY(s.fake->prepared >= 1);
   }
 
   // Off by default, and off means no requests at all.
   void silentWhenOff() {
-    Harness h;
-    WindowPort port(*h.f);
-    FeatureHost host(port);
-    auto owned = std::make_unique<FakePlayer>(h.clock);
-    FakePlayer& player = *owned;
-    SoundCues sound(host, std::move(owned));
-    QVERIFY(!sound.enabled());
-    h.play("hscl5=10 cmdStart 15000");
-    player.settle();
-    QCOMPARE(player.heard, QStringList());
-    QCOMPARE(player.prepared, 0);
+    Sounded s;
+    s.h.play("hscl5=10 cmdStart 15000");
+    s.fake->settle();
+    QCOMPARE(s.fake->heard, QStringList());
+    QCOMPARE(s.fake->prepared, 0);
   }
 
   // A player that throws, and the real output with no sound server: the
-  // drill runs as it does without sound, and the learner is told once.
+  // drill runs as it does without sound, and the learner is told once. The
+  // switch is the window's menu entry, off at first.
   void failingOutputLeavesTheDrillAlone_data() {
     QTest::addColumn<bool>("real");
     QTest::newRow("throwing player") << false;
@@ -160,65 +166,32 @@ class SoundTest : public QObject {
   void failingOutputLeavesTheDrillAlone() {
     QFETCH(bool, real);
     const QString run = "hscl6=3 hscl5=10 hscl7=2 cmdStart 40000";
-    QStringList plain;
-    {
-      Harness h;
-      Seen seen;
-      WindowPort(*h.f).subscribe(&seen);
-      drive(h, seen, run);
-      plain = seen.events;
-    }
-    Harness h;
-    WindowPort port(*h.f);
-    FeatureHost host(port);
-    std::unique_ptr<CuePlayer> player;
-    if (real) {
-      player = std::make_unique<QtCuePlayer>([&h] { return h.clock.nowNs(); });
-    } else {
-      auto fake = std::make_unique<FakePlayer>(h.clock);
-      fake->throws = true;
-      player = std::move(fake);
-    }
-    SoundCues sound(host, std::move(player));
-    Seen seen;
-    port.subscribe(&seen);
-    sound.setEnabled(true);
-    drive(h, seen, run);
-    QCOMPARE(seen.events, plain);
-    QTRY_VERIFY_WITH_TIMEOUT(sound.silenced(), 10000);
-    auto* note = h->form.widget()->findChild<QLabel*>("featureNote");
-    QVERIFY(note && note->isVisible() && note->text().contains(QStringLiteral("音なし")));
-    // Another run: no second note.
-    note->hide();
-    seen.events.clear();
-    drive(h, seen, "cmdStart 20000");
-    QCoreApplication::processEvents();
-    QVERIFY(!note->isVisible());
-    QVERIFY(seen.events.size() > 10);
-  }
-
-  // The switch in the window's menu, off at first, and the note it leads to.
-  void menuSwitch() {
-    Harness h;
-    WindowPort port(*h.f);
-    FeatureHost host(port);
-    SoundCues sound(host, std::make_unique<QtCuePlayer>([&h] { return h.clock.nowNs(); }));
+    Harness plain;
+    Seen without;
+    WindowPort(*plain.f).subscribe(&without);
+    drive(plain, without, run);
+    Sounded s(real);
+    if (!real) s.fake->throws = true;
     QAction* entry = nullptr;
-    for (QAction* a : host.menu().menu()->actions())
+    for (QAction* a : s.host.menu().menu()->actions())
       if (a->text() == QStringLiteral("音を鳴らす")) entry = a;
-    QVERIFY(entry);
-    QVERIFY(entry->isCheckable());
-    QVERIFY(!entry->isChecked());
-    QVERIFY(!sound.enabled());
+    QVERIFY(entry && entry->isCheckable() && !entry->isChecked() && !s.sound.enabled());
     entry->trigger();
-    QVERIFY(sound.enabled());
-    // No sound server here: a note on the window says so.
-    QTRY_VERIFY_WITH_TIMEOUT(sound.silenced(), 10000);
-    auto* note = h->form.widget()->findChild<QLabel*>("featureNote");
-    QVERIFY(note && note->isVisible());
-    QVERIFY(note->text().contains(QStringLiteral("音なし")));
+    QVERIFY(s.sound.enabled());
+    drive(s.h, s.seen, run);
+    QCOMPARE(s.seen.events, without.events);
+    QTRY_VERIFY_WITH_TIMEOUT(s.sound.silenced(), 10000);
+    QVERIFY(s.note() && s.note()->isVisible() &&
+            s.note()->text().contains(QStringLiteral("音なし")));
+    // Another run: no second note.
+    s.note()->hide();
+    s.seen.events.clear();
+    drive(s.h, s.seen, "cmdStart 20000");
+    QCoreApplication::processEvents();
+    QVERIFY(!s.note()->isVisible());
+    QVERIFY(s.seen.events.size() > 10);
     entry->trigger();
-    QVERIFY(!sound.enabled());
+    QVERIFY(!s.sound.enabled());
   }
 };
 
