@@ -8,6 +8,7 @@
 #include "host/feature_host.h"
 #include "host/window_menu.h"
 #include "shell/window_port.h"
+#include "sound/loaded_cue_player.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
 
@@ -96,11 +97,21 @@ struct Sounded {
   WindowPort port{*h.f};
   FeatureHost host{port};
   FakePlayer* fake = nullptr;
+  LoadedCuePlayer* loaded = nullptr;
   SoundCues sound;
   Seen seen;
-  explicit Sounded(bool real = false) : sound(host, player(real)) { port.subscribe(&seen); }
-  std::unique_ptr<CuePlayer> player(bool real) {
-    if (real) return std::make_unique<QtCuePlayer>([this] { return h.clock.nowNs(); });
+  // A fake, or "output": Qt Multimedia's, "module": the same loaded from
+  // the built module, "no module": from a folder without it.
+  explicit Sounded(const QString& kind = {}) : sound(host, player(kind)) { port.subscribe(&seen); }
+  std::unique_ptr<CuePlayer> player(const QString& kind) {
+    const auto now = [this] { return h.clock.nowNs(); };
+    if (kind == "output") return std::make_unique<QtCuePlayer>(now);
+    if (kind.contains("module")) {
+      auto p = std::make_unique<LoadedCuePlayer>(
+          now, QStringList{kind == "module" ? PELATTO_TEST_MODULES : "/nonexistent"});
+      loaded = p.get();
+      return p;
+    }
     auto p = std::make_unique<FakePlayer>(h.clock);
     fake = p.get();
     return p;
@@ -155,23 +166,26 @@ class SoundTest : public QObject {
     QCOMPARE(s.fake->prepared, 0);
   }
 
-  // A player that throws, and the real output with no sound server: the
-  // drill runs as it does without sound, and the learner is told once. The
-  // switch is the window's menu entry, off at first.
+  // A player that throws, the real output with no sound server (built in
+  // or loaded as the program loads it), no module to load: the drill runs
+  // as it does without sound, and the learner is told once. The switch is
+  // the window's menu entry, off at first.
   void failingOutputLeavesTheDrillAlone_data() {
-    QTest::addColumn<bool>("real");
-    QTest::newRow("throwing player") << false;
-    QTest::newRow("no sound server") << true;
+    QTest::addColumn<QString>("player");
+    QTest::newRow("throwing player") << "throwing";
+    QTest::newRow("no sound server") << "output";
+    QTest::newRow("no sound server, loaded module") << "module";
+    QTest::newRow("no module") << "no module";
   }
   void failingOutputLeavesTheDrillAlone() {
-    QFETCH(bool, real);
+    QFETCH(QString, player);
     const QString run = "hscl6=3 hscl5=10 hscl7=2 cmdStart 40000";
     Harness plain;
     Seen without;
     WindowPort(*plain.f).subscribe(&without);
     drive(plain, without, run);
-    Sounded s(real);
-    if (!real) s.fake->throws = true;
+    Sounded s(player);
+    if (s.fake) s.fake->throws = true;
     QAction* entry = nullptr;
     for (QAction* a : s.host.menu().menu()->actions())
       if (a->text() == QStringLiteral("音を鳴らす")) entry = a;
@@ -181,6 +195,7 @@ class SoundTest : public QObject {
     drive(s.h, s.seen, run);
     QCOMPARE(s.seen.events, without.events);
     QTRY_VERIFY_WITH_TIMEOUT(s.sound.silenced(), 10000);
+    if (s.loaded) QCOMPARE(s.loaded->loaded(), player == "module");
     QVERIFY(s.note() && s.note()->isVisible() &&
             s.note()->text().contains(QStringLiteral("音なし")));
     // Another run: no second note.
