@@ -4,12 +4,16 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVariant>
 #include <atomic>
 
 #include "history/history_journal.h"
 
 namespace {
+
+// Long enough for the window's first paint, short of any learner's first problem.
+constexpr int kOpenAfterStartMs = 500;
 
 QString newReaderName() {
   static std::atomic<int> count{0};
@@ -49,8 +53,11 @@ HistoryStore::HistoryStore(QString path, Notice notice)
   QObject::connect(
       &writer_, &HistoryWriter::noticed, &context_, [this] { tellNotices(); },
       Qt::QueuedConnection);
-  // A history never used is not created, and nothing is created for it.
-  if (QFileInfo::exists(path_) || QFileInfo::exists(journalPath(path_))) writer_.open();
+  // A history never used is not created, and nothing is created for it. An
+  // existing one is opened (checked, brought up to date, its recovery file
+  // taken in) once the window is up, not while it starts.
+  if (QFileInfo::exists(path_) || QFileInfo::exists(journalPath(path_)))
+    QTimer::singleShot(kOpenAfterStartMs, &context_, [this] { writer_.open(); });
 }
 
 HistoryStore::~HistoryStore() {
