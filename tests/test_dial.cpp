@@ -69,9 +69,9 @@ class DialTest : public QObject {
   void sweep_data() {
     QTest::addColumn<QString>("speed");
     QTest::addColumn<int>("placed");  // lines placed in the second sweep
-    for (const char* speed : {"optC1", "optC2", "optC3"})
+    for (const QString speed : {"optC1", "optC2", "optC3"})
       for (int placed : {4, 24, 44})
-        QTest::addRow("%s, %d lines", speed, placed) << QString(speed) << placed;
+        QTest::addRow("%s, %d lines", qPrintable(speed), placed) << speed << placed;
   }
   void sweep() {
     QFETCH(QString, speed);
