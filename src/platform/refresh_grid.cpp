@@ -27,9 +27,9 @@ void RefreshGrid::presentedOnTimer(std::int64_t atNs, std::int64_t periodNs, std
   const auto n = static_cast<std::ptrdiff_t>(std::min(nextDelay_, sorted.size()));
   std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.begin() + n);
   const std::int64_t median = sorted[static_cast<std::size_t>(n / 2)];
-  // Kept while the median stays near it, so that a number and its blank
-  // are sent with the same lead and stand the same time.
-  if (delayNs_ < 0 || std::llabs(median - delayNs_) > kSteadyNs) delayNs_ = median;
+  // Kept while the median stays within half a frame of it, so that a number
+  // and its blank are sent with the same lead and stand the same time.
+  if (delayNs_ < 0 || std::llabs(median - delayNs_) > periodNs_ / 2) delayNs_ = median;
 }
 
 TickStages::Slot RefreshGrid::slot(std::int64_t dueNs, std::int64_t nowNs) const {

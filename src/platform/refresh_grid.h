@@ -17,7 +17,8 @@ namespace pf {
 // frames on a timer of its own rather than the display's refresh (weston's
 // headless output) has no refreshes to aim at: there a change is sent as
 // long ahead of its due time as the last frames took to be shown (their
-// median, changed only when it moves by more than 2 ms).
+// median, changed only when it moves by more than half a frame, so that a
+// number and its blank nearly always go with the same lead).
 class RefreshGrid {
  public:
   bool known() const { return periodNs_ > 0; }
@@ -34,7 +35,6 @@ class RefreshGrid {
 
   static constexpr std::int64_t kAfterRefreshNs = 1'000'000;
   static constexpr int kMostFramesAhead = 3;
-  static constexpr std::int64_t kSteadyNs = 2'000'000;
 
  private:
   std::int64_t anchorNs_ = 0, periodNs_ = 0;
