@@ -20,8 +20,7 @@ struct FakeAnswers : DrillListener {
   QMap<int, std::optional<qint64>> typed;  // what was told, by problem
   void tell(int problem) {
     MarkedAnswer a{problem, totals.value(problem), {}};
-    const int pick = static_cast<int>(g->bounded(3));
-    if (pick > 0) a.typed = a.total + (pick == 2 ? 1 : 0);
+    if (const int pick = g->bounded(3); pick > 0) a.typed = a.total + (pick == 2);
     typed[problem] = a.typed ? std::optional<qint64>(std::llround(*a.typed)) : std::nullopt;
     to->onAnswerMarked(a);
   }
@@ -67,7 +66,8 @@ QString randomPanel(QRandomGenerator& g) {
 // first one's appearance and the last one's disappearance, and its total as
 // the total label held it.
 struct SeenProblem {
-  QList<qint64> numbers;
+  qint64 startMs;  // when its countdown ended
+  QList<qint64> numbers = {};
   qint64 firstMs = -1, offMs = -1, total = -1;
   bool shown = false;  // the total label was on screen
 };
@@ -89,8 +89,7 @@ class HistoryTest : public QObject {
     history.setNotice([&](const QString& t) { notices << t; });
     QRandomGenerator g(424242);
     FakeAnswers answers;
-    answers.to = &history.answerListener();
-    answers.g = &g;
+    answers.to = &history.answerListener(), answers.g = &g;
     LoopRunner loop;
     loop.store = &history.store();
     port.subscribe(&answers);
@@ -104,11 +103,6 @@ class HistoryTest : public QObject {
       const qint64 abortAt = h.clock.now() + g.bounded(3000, 20000);
       h.play("cmdStart");
       QList<SeenProblem> seen;
-      QList<qint64> countdownEnds;
-      const auto flashed = [&] {
-        if (h->tmr2.Interval() == 0) return QString();
-        return QString::number(h->p) + "|" + QString(h->lbl1.Caption()).remove(',');
-      };
       QString last;
       bool wasFlashing = false, stopped = false;
       // Every third drill comes late to each first number: the series is
@@ -117,11 +111,13 @@ class HistoryTest : public QObject {
       h.clock.advanceUntil(
           [&] {
             const bool flashing = h->tmr2.Interval() != 0;
-            if (flashing && !wasFlashing) countdownEnds << h.clock.now();
-            if (flashing && !wasFlashing) seen << SeenProblem{};
+            if (flashing && !wasFlashing) seen << SeenProblem{h.clock.now()};
             if (flashing && !wasFlashing && late) h.clock.stall(5 * h->hayasa + 10);
             wasFlashing = flashing;
-            if (const QString now = flashed(); now != last) {
+            const QString now =
+                flashing ? QString::number(h->p) + "|" + QString(h->lbl1.Caption()).remove(',')
+                         : "";
+            if (now != last) {
               const QString digits = now.section('|', 1);
               if (!digits.isEmpty()) {
                 SeenProblem& p = seen.last();
@@ -150,27 +146,17 @@ class HistoryTest : public QObject {
         const SeenProblem& p = seen[k];
         if (p.numbers.isEmpty()) continue;
         ProblemRecord r;
-        r.at = base.addMSecs(countdownEnds[k]);
+        r.at = base.addMSecs(p.startMs), r.runPosition = k, r.numbers = p.numbers;
         r.settings = panel;
         r.settings.textColour = DrillSettings{}.textColour;
         r.settings.backColour = DrillSettings{}.backColour;
-        r.settings.countdownSpeed = 1;
-        r.settings.runLength = std::max(1, panel.runLength);
-        r.runPosition = k;
-        r.numbers = p.numbers;
-        // Stopped before its total was shown.
-        r.aborted = stopped && !p.shown;
-        qint64 sum = 0;
-        for (qint64 n : p.numbers) sum += n;
-        r.total = p.total < 0 ? sum : p.total;
+        r.settings.countdownSpeed = 1, r.settings.runLength = std::max(1, panel.runLength);
+        r.aborted = stopped && !p.shown;  // stopped before its total was shown
+        const qint64 sum = std::accumulate(p.numbers.begin(), p.numbers.end(), qint64{0});
+        r.total = p.total < 0 ? sum : p.total, r.seriesMs = double(p.offMs - p.firstMs);
         QCOMPARE(sum, r.total);
-        r.seriesMs = double(p.offMs - p.firstMs);
-        if (answers.typed.contains(k)) {
-          r.answer = answers.typed[k];
-          r.mark = !r.answer              ? ProblemRecord::Mark::None
-                   : *r.answer == r.total ? ProblemRecord::Mark::Correct
-                                          : ProblemRecord::Mark::Wrong;
-        }
+        r.answer = answers.typed.value(k);  // none, or told as none: no mark
+        if (r.answer) r.mark = *r.answer == r.total ? Mark::Correct : Mark::Wrong;
         expected << r;
       }
     }
