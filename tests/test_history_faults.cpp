@@ -5,14 +5,11 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QRandomGenerator>
+#include <QDeadlineTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
-#include "answers/answer_sheet.h"
 #include "answers/typed_answers.h"
 #include "harness.h"
 #include "history/history.h"
@@ -54,6 +51,7 @@ struct Session {
     return h->lbl2.Visible() ? h->lbl2.Caption() : QString();
   }
   int stored() { return static_cast<int>(history.store().problems({}).size()); }
+  int drilled() { return drill(), stored(); }
   bool toldOnce(const QString& word) const {
     return notices.size() == 1 && notices[0].contains(word);
   }
@@ -109,6 +107,10 @@ QList<ProblemRecord> someProblems(int count, quint32 seed) {
   return out;
 }
 
+// An export: its target, whether the history is damaged, the exit code, a
+// word of what it says, and the rows written and read back (-1: not looked at).
+using ExportRow = std::tuple<QString, bool, int, QString, int>;
+
 }  // namespace
 
 class HistoryFaultsTest : public QObject {
@@ -132,22 +134,16 @@ class HistoryFaultsTest : public QObject {
   void faults() {
     QFETCH(QString, fault);
     QFETCH(QString, told);
-    {
-      Session first(path_);
-      first.drill();
-      QCOMPARE(first.stored(), 1);
-    }
-    std::unique_ptr<OtherCopy> other;
+    QCOMPARE(Session(path_).drilled(), 1);
+    std::optional<OtherCopy> other;
     if (fault == "locked") {
-      other = std::make_unique<OtherCopy>(path_);
-      QVERIFY(other->exec("BEGIN EXCLUSIVE"));
+      QVERIFY(other.emplace(path_).exec("BEGIN EXCLUSIVE"));
     } else if (fault == "read-only") {
       QVERIFY(chmod(qPrintable(path_), 0444) == 0 && chmod(qPrintable(dir_->path()), 0555) == 0);
       // The superuser writes any file; the drill then runs as nobody.
       if (geteuid() == 0) QVERIFY(seteuid(65534) == 0);
     } else if (fault == "half" || fault == "stub") {
-      QFile f(path_);
-      QVERIFY(f.resize(fault == "half" ? f.size() / 2 : 40));
+      QVERIFY(QFile::resize(path_, fault == "half" ? QFileInfo(path_).size() / 2 : 40));
     } else if (fault == "newer") {
       OtherCopy(path_).exec(
           QStringLiteral("PRAGMA user_version = %1").arg(history_schema::currentVersion() + 1));
@@ -171,8 +167,7 @@ class HistoryFaultsTest : public QObject {
       QCOMPARE(second.history.store().queued(), 2);
       other.reset();
       chmod(qPrintable(dir_->path()), 0700), chmod(qPrintable(path_), 0600);
-      second.drill();
-      QCOMPARE(second.stored(), 4);
+      QCOMPARE(second.drilled(), 4);
       QCOMPARE(second.notices.size(), 1);
     } else if (fault == "removed") {
       // A new file holds the drill after the removal.
@@ -202,10 +197,9 @@ class HistoryFaultsTest : public QObject {
     QCOMPARE(before.size(), 1);
     OtherCopy other(path_);
     QVERIFY(other.exec("BEGIN EXCLUSIVE"));
-    QElapsedTimer window;
-    window.start();
+    const QDeadlineTimer window(30'000);
     QVERIFY(!s.drill(false).isEmpty());
-    QVERIFY(window.elapsed() < 30'000);
+    QVERIFY(!window.hasExpired());
     // Still waiting for the lock, on a thread of its own.
     QVERIFY(!s.history.store().waitForWrites(50));
     QCOMPARE(other.count(), 1);
@@ -268,25 +262,20 @@ class HistoryFaultsTest : public QObject {
     QFETCH(QString, fault);
     const QString journal = journalPath(path_);
     Session(path_).drill();
-    std::unique_ptr<OtherCopy> other;
-    if (fault == "folder") {
+    std::optional<OtherCopy> other;
+    if (fault == "folder")
       QVERIFY(QFile::rename(path_, path_ + ".away") && QDir().mkdir(path_));
-    } else {
-      other = std::make_unique<OtherCopy>(path_);
-      QVERIFY(other->exec("BEGIN EXCLUSIVE"));
-    }
-    QString said;
+    else
+      QVERIFY(other.emplace(path_).exec("BEGIN EXCLUSIVE"));
+    Captured err(2);
     {
-      Captured err(2);
-      {
-        Session second(path_);
-        second.drill();
-        second.drill();
-        QVERIFY2(second.toldOnce(QFileInfo(journal).fileName()),
-                 qPrintable(second.notices.join('|')));
-      }
-      said = QString::fromUtf8(err.text());
+      Session second(path_);
+      second.drill();
+      second.drill();
+      QVERIFY2(second.toldOnce(QFileInfo(journal).fileName()),
+               qPrintable(second.notices.join('|')));
     }
+    const QString said = QString::fromUtf8(err.text());
     QVERIFY2(said.contains("2 records") && said.contains("kept in " + journal), qPrintable(said));
     QCOMPARE(readJournal(journal).items.size(), 2u);
     if (fault == "folder")
@@ -337,33 +326,23 @@ class HistoryFaultsTest : public QObject {
   // gives exit 1 with nothing written, or, asked with --partial, what could
   // be read.
   void exports_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("damaged");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("says");
-    QTest::addColumn<int>("rows");  // written and read back; -1: not looked at
-    const auto add = [](const char* name, const char* target, bool damaged, int exitCode,
-                        const char* says, int rows) {
-      QTest::newRow(name) << QString(target) << damaged << exitCode << QString(says) << rows;
-    };
-    add("new file", "file", false, 0, "40 problems written", 40);
-    add("file replaced", "old", false, 0, "40 problems written", 40);
-    add("link to a file", "link to old", false, 0, "40 problems written", 40);
-    add("FIFO", "fifo", false, 0, "40 problems written", 40);
-    add("link to a FIFO", "link to fifo", false, 0, "40 problems written", 40);
-    add("character device", "null", false, 0, "40 problems written", -1);
-    add("device that is full", "full", false, 1, "cannot write", -1);
-    add("standard output", "-", false, 0, "40 problems written", 40);
-    add("folder", "folder", false, 1, "it is a folder", -1);
-    add("damaged", "file", true, 1, "run again with --partial", 0);
-    add("damaged, --partial", "file --partial", true, 1, "(only what could be read)", 150);
+    QTest::addColumn<ExportRow>("row");
+    const auto add = [](const char* name, const ExportRow& row) { QTest::newRow(name) << row; };
+    add("new file", {"file", false, 0, "40 problems written", 40});
+    add("file replaced", {"old", false, 0, "40 problems written", 40});
+    add("link to a file", {"link to old", false, 0, "40 problems written", 40});
+    add("FIFO", {"fifo", false, 0, "40 problems written", 40});
+    add("link to a FIFO", {"link to fifo", false, 0, "40 problems written", 40});
+    add("character device", {"null", false, 0, "40 problems written", -1});
+    add("device that is full", {"full", false, 1, "cannot write", -1});
+    add("standard output", {"-", false, 0, "40 problems written", 40});
+    add("folder", {"folder", false, 1, "it is a folder", -1});
+    add("damaged", {"file", true, 1, "run again with --partial", 0});
+    add("damaged, --partial", {"file --partial", true, 1, "(only what could be read)", 150});
   }
   void exports() {
-    QFETCH(QString, target);
-    QFETCH(bool, damaged);
-    QFETCH(int, exitCode);
-    QFETCH(QString, says);
-    QFETCH(int, rows);
+    QFETCH(ExportRow, row);
+    const auto& [target, damaged, exitCode, says, rows] = row;
     const QList<ProblemRecord> stored = someProblems(damaged ? 400 : 40, 39);
     {
       HistoryStore file(path_);
