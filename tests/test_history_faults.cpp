@@ -59,19 +59,12 @@ struct Session {
 
 // Another connection to the same file, as a second copy of the program has.
 struct OtherCopy {
-  QString name = QStringLiteral("other-copy");
-  explicit OtherCopy(const QString& path) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(path);
-    db.open();
-  }
-  ~OtherCopy() {
-    QSqlDatabase::database(name).close();
-    QSqlDatabase::removeDatabase(name);
-  }
-  bool exec(const QString& sql) { return QSqlQuery(QSqlDatabase::database(name)).exec(sql); }
+  QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other-copy");
+  explicit OtherCopy(const QString& path) { db.setDatabaseName(path), db.open(); }
+  ~OtherCopy() { db.close(), db = {}, QSqlDatabase::removeDatabase("other-copy"); }
+  bool exec(const QString& sql) { return QSqlQuery(db).exec(sql); }
   int count() {
-    QSqlQuery q(QSqlDatabase::database(name));
+    QSqlQuery q(db);
     return q.exec("SELECT count(*) FROM problems") && q.next() ? q.value(0).toInt() : -1;
   }
 };
