@@ -11,13 +11,19 @@
 
 namespace {
 
-// Answers as the typed-answers feature tells them: after each reveal, and
-// for every problem of the run when the answer columns appear.
-struct FakeAnswers : DrillListener {
+// Tells answers as the typed-answers feature does: after each reveal, and
+// for every problem of the run when the answer columns appear. Then runs the
+// event loop, as the program's loop would run between ticks, and notes any
+// hand-over to the writer while numbers were flashing.
+struct Learner : DrillListener {
   AnswerListener* to = nullptr;
   QRandomGenerator* g = nullptr;
+  HistoryStore* store = nullptr;
   QList<double> totals;                    // this run's, in order
   QMap<int, std::optional<qint64>> typed;  // what was told, by problem
+  bool flashing = false;
+  long handOversAtStart = 0;
+  int handOversWhileFlashing = 0;
   void tell(int problem) {
     MarkedAnswer a{problem, totals.value(problem), {}};
     if (const int pick = g->bounded(3); pick > 0) a.typed = a.total + (pick == 2);
@@ -31,18 +37,6 @@ struct FakeAnswers : DrillListener {
     if (e.kind == K::AnswerRevealed) tell(e.index);
     if (e.kind == K::ColumnsShown)
       for (int p = 0; p < totals.size(); ++p) tell(p);
-  }
-};
-
-// Runs the event loop at every drill event, as the program's loop would run
-// between ticks, and notes any hand-over to the writer while numbers were flashing.
-struct LoopRunner : DrillListener {
-  HistoryStore* store = nullptr;
-  bool flashing = false;
-  long handOversAtStart = 0;
-  int handOversWhileFlashing = 0;
-  void onDrillEvent(const DrillEvent& e) override {
-    using K = DrillEvent::Kind;
     if (flashing && store->handOvers() != handOversAtStart) ++handOversWhileFlashing;
     if (e.kind == K::SeriesEnded || e.kind == K::Aborted) flashing = false;
     QCoreApplication::processEvents();
@@ -88,12 +82,9 @@ class HistoryTest : public QObject {
     QStringList notices;
     history.setNotice([&](const QString& t) { notices << t; });
     QRandomGenerator g(424242);
-    FakeAnswers answers;
-    answers.to = &history.answerListener(), answers.g = &g;
-    LoopRunner loop;
-    loop.store = &history.store();
-    port.subscribe(&answers);
-    port.subscribe(&loop);
+    Learner learner;
+    learner.to = &history.answerListener(), learner.g = &g, learner.store = &history.store();
+    port.subscribe(&learner);
 
     QList<ProblemRecord> expected;
     for (int drill = 0; drill < 25; ++drill) {
@@ -155,7 +146,7 @@ class HistoryTest : public QObject {
         const qint64 sum = std::accumulate(p.numbers.begin(), p.numbers.end(), qint64{0});
         r.total = p.total < 0 ? sum : p.total, r.seriesMs = double(p.offMs - p.firstMs);
         QCOMPARE(sum, r.total);
-        r.answer = answers.typed.value(k);  // none, or told as none: no mark
+        r.answer = learner.typed.value(k);  // none, or told as none: no mark
         if (r.answer) r.mark = *r.answer == r.total ? Mark::Correct : Mark::Wrong;
         expected << r;
       }
@@ -170,7 +161,7 @@ class HistoryTest : public QObject {
       QVERIFY2(stored[k] == expected[k], qPrintable(QString::number(k)));
     }
     QVERIFY(expected.size() > 30);
-    QCOMPARE(loop.handOversWhileFlashing, 0);
+    QCOMPARE(learner.handOversWhileFlashing, 0);
     QVERIFY(notices.isEmpty());
   }
 };
