@@ -205,6 +205,14 @@ class AnswersTest : public QObject {
         "0:15 1:2", "ok ×2 1_/_2");
     add("later, second only", later, "cmdStart 20000 k:15! 10000 cmdAns", "0:- 1:15",
         "no ok 1_/_2");
+    // Marks go with what they stand beside: the next problem, a new start, an
+    // abort, and a digit-count change that clears an idle window.
+    add("marked", "", "cmdStart 4000 k:15! 10000", "0:15", "ok");
+    add("marked in a run", "hscl7=2", "cmdStart 4000 k:15! 10000", "0:15", "ok");
+    add("gone with the next problem", "hscl7=2", "cmdStart 4000 k:15! 14000", "0:15", "");
+    add("gone with a new start", "", "cmdStart 4000 k:15! 10000 cmdStart", "0:15", "");
+    add("gone with an abort", "hscl7=2", "cmdStart 4000 k:15! 10000 cmdStop", "0:15", "");
+    add("gone with a digit count", "", "cmdStart 4000 k:15! 14000 hscl1=2", "0:15", "");
   }
   void marks() {
     QFETCH(MarksRow, row);
@@ -336,27 +344,6 @@ class AnswersTest : public QObject {
     manual.keys("!");
     QVERIFY(!manual.h->cmdStart.Enabled());
     QCOMPARE(manual.answers.sheet().problems()[0].typed, 15.0);
-  }
-
-  // Marks go with what they stand beside: the next problem, a new start, an
-  // abort, and a digit-count change that clears an idle window.
-  void marksGo_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("then");
-    for (auto [name, settings, then] : {std::tuple{"next problem", "hscl7=2", "4000"},
-                                        {"new start", "", "cmdStart"},
-                                        {"abort", "hscl7=2", "cmdStop"},
-                                        {"digit count", "", "4000 hscl1=2"}})
-      QTest::newRow(name) << QString(settings) << QString(then);
-  }
-  void marksGo() {
-    QFETCH(QString, settings);
-    QFETCH(QString, then);
-    Drill d(settings);
-    d.play("cmdStart 4000 k:15! 10000");
-    QCOMPARE(d.shownMarks(), QStringList{"○|正解"});
-    d.play(then);
-    QCOMPARE(d.shownMarks(), QStringList{});
   }
 
   // With its columns shown, a run in which nothing was typed looks exactly
