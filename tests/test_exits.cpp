@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <csignal>
 
-#include "answers/answer_sheet.h"
 #include "answers/typed_answers.h"
 #include "app/features.h"
 #include "harness.h"
@@ -130,9 +129,8 @@ class ExitsTest : public QObject {
   // Reads the child's lines until `until` holds or it has ended.
   template <class Until>
   void readLines(QProcess& child, Said& said, Until until) {
-    QElapsedTimer waited;
-    waited.start();
-    while (child.state() == QProcess::Running && !until() && waited.elapsed() < 60'000) {
+    const QDeadlineTimer waited(60'000);
+    while (child.state() == QProcess::Running && !until() && !waited.hasExpired()) {
       if (!child.canReadLine()) child.waitForReadyRead(20);
       while (child.canReadLine()) {
         const QList<QByteArray> w = child.readLine().trimmed().split(' ');
