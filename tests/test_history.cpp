@@ -105,24 +105,21 @@ class HistoryTest : public QObject {
             if (flashing && !wasFlashing) seen << SeenProblem{h.clock.now()};
             if (flashing && !wasFlashing && late) h.clock.stall(5 * h->hayasa + 10);
             wasFlashing = flashing;
-            const QString now =
-                flashing ? QString::number(h->p) + "|" + QString(h->lbl1.Caption()).remove(',')
-                         : "";
-            if (now != last) {
-              const QString digits = now.section('|', 1);
+            SeenProblem* p = seen.isEmpty() ? nullptr : &seen.last();
+            const QString digits = flashing ? QString(h->lbl1.Caption()).remove(',') : "";
+            // A number's place tells two equal numbers in a row apart.
+            if (const QString now = QString::number(h->p) + "|" + digits; now != last) {
               if (!digits.isEmpty()) {
-                SeenProblem& p = seen.last();
-                if (p.firstMs < 0) p.firstMs = h.clock.now();
-                p.numbers << digits.toLongLong();
-                p.offMs = -1;
-              } else if (!seen.isEmpty() && seen.last().offMs < 0) {
-                seen.last().offMs = h.clock.now();
+                if (p->firstMs < 0) p->firstMs = h.clock.now();
+                p->numbers << digits.toLongLong(), p->offMs = -1;
+              } else if (p && p->offMs < 0) {
+                p->offMs = h.clock.now();
               }
               last = now;
             }
-            if (h->tmr3.Interval() != 0 && !seen.isEmpty() && seen.last().total < 0)
-              seen.last().total = QString(h->lbl2.Caption()).remove(',').toLongLong();
-            if (h->lbl2.Visible() && !seen.isEmpty()) seen.last().shown = true;
+            if (p && h->tmr3.Interval() != 0 && p->total < 0)
+              p->total = QString(h->lbl2.Caption()).remove(',').toLongLong();
+            if (p && h->lbl2.Visible()) p->shown = true;
             if (abort && h.clock.now() >= abortAt && h->events.inDrill())
               stopped = true, h.play("cmdStop");
             return !h->events.inDrill();
