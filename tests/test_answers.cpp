@@ -349,7 +349,6 @@ class AnswersTest : public QObject {
   // With its columns shown, a run in which nothing was typed looks exactly
   // as without the feature (its answer sheet is gone with the answer button).
   void unusedLooksTheSame() {
-    const QString run = "hscl7=3 optKaite cmdStart 50000";
     Harness plain;
     plain.play("hscl6=3 hscl5=10");
     WindowPort(*plain.f).scriptDraws(kFives);
@@ -359,7 +358,7 @@ class AnswersTest : public QObject {
       QWidget* window = h->f->form.widget();
       window->activateWindow();
       QVERIFY(QTest::qWaitForWindowActive(window));
-      h->play(run);
+      h->play("hscl7=3 optKaite cmdStart 50000");
       sendKeys(window, "<");
       h->play("cmdAns");
       QVERIFY(h->f->lbl6.Visible());

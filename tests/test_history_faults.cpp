@@ -72,17 +72,12 @@ struct OtherCopy {
 // What the program writes to a file descriptor (1, 2) while this lives.
 struct Captured {
   QTemporaryFile file;
-  int fd, saved;
+  int fd;
+  int saved = (std::fflush(nullptr), dup(fd));
   explicit Captured(int which) : fd(which) {
-    std::fflush(nullptr);
-    saved = dup(fd);
     if (file.open()) dup2(file.handle(), fd);
   }
-  ~Captured() {
-    std::fflush(nullptr);
-    dup2(saved, fd);
-    close(saved);
-  }
+  ~Captured() { std::fflush(nullptr), dup2(saved, fd), close(saved); }
   QByteArray text() { return std::fflush(nullptr), bytes(file.fileName()); }
 };
 
@@ -103,6 +98,8 @@ QList<ProblemRecord> someProblems(int count, quint32 seed) {
 // An export: its target, whether the history is damaged, the exit code, a
 // word of what it says, and the rows written and read back (-1: not looked at).
 using ExportRow = std::tuple<QString, bool, int, QString, int>;
+// A way to stop a drill.
+using Stop = std::function<void(Session&)>;
 
 }  // namespace
 
@@ -284,13 +281,13 @@ class HistoryFaultsTest : public QObject {
   // An answer committed while the total is awaited stays with its problem
   // when the drill is stopped before the total is shown, which is aborted.
   void answerThenStopped_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("中止") << "cmdStop";
-    QTest::newRow("F8") << "F8";
-    QTest::newRow("closing the window") << "close";
+    QTest::addColumn<Stop>("stop");
+    QTest::newRow("中止") << Stop([](Session& s) { s.h.play("cmdStop"); });
+    QTest::newRow("F8") << Stop([](Session& s) { QTest::keyClick(s.port.widget(), Qt::Key_F8); });
+    QTest::newRow("closing the window") << Stop([](Session& s) { s.port.widget()->close(); });
   }
   void answerThenStopped() {
-    QFETCH(QString, how);
+    QFETCH(Stop, stop);
     Session s(path_);
     QApplication::setActiveWindow(s.port.widget());
     s.h.play("cmdStart");
@@ -299,12 +296,7 @@ class HistoryFaultsTest : public QObject {
     for (QChar c : total) s.answers.sheet().typeDigit(c.digitValue());
     QVERIFY(s.answers.sheet().commit());
     s.h.clock.advance(3000);
-    if (how == "F8")
-      QTest::keyClick(s.port.widget(), Qt::Key_F8);
-    else if (how == "close")
-      s.port.widget()->close();
-    else
-      s.h.play(how);
+    stop(s);
     QCoreApplication::processEvents();
     const QList<ProblemRecord> rows = s.history.store().problems({});
     QCOMPARE(rows.size(), 1);
