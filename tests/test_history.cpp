@@ -68,6 +68,13 @@ struct SeenProblem {
 
 }  // namespace
 
+// A record as a failed comparison shows it.
+char* toString(const ProblemRecord& r) {
+  QString s;
+  QDebug(&s) << r.at << r.numbers << r.total << r.answer.value_or(-1) << r.aborted << r.seriesMs;
+  return qstrdup(qPrintable(s));
+}
+
 class HistoryTest : public QObject {
   Q_OBJECT
  private slots:
@@ -96,8 +103,8 @@ class HistoryTest : public QObject {
       QList<SeenProblem> seen;
       QString last;
       bool wasFlashing = false, stopped = false;
-      // Every third drill comes late to each first number: the series is
-      // stored as long as it was seen.
+      // Every third drill comes late to each first number: the series
+      // is stored as long as it was seen.
       const bool late = drill % 3 == 1;
       h.clock.advanceUntil(
           [&] {
@@ -149,14 +156,8 @@ class HistoryTest : public QObject {
       }
     }
     QList<ProblemRecord> stored = history.store().problems({});
-    QCOMPARE(stored.size(), expected.size());
-    for (int k = 0; k < stored.size(); ++k) {
-      expected[k].id = stored[k].id;
-      QCOMPARE(stored[k].at, expected[k].at);
-      QCOMPARE(stored[k].numbers, expected[k].numbers);
-      QCOMPARE(stored[k].seriesMs, expected[k].seriesMs);
-      QVERIFY2(stored[k] == expected[k], qPrintable(QString::number(k)));
-    }
+    for (ProblemRecord& r : stored) r.id = 0;  // drawn at random
+    QCOMPARE(stored, expected);
     QVERIFY(expected.size() > 30);
     QCOMPARE(learner.handOversWhileFlashing, 0);
     QVERIFY(notices.isEmpty());

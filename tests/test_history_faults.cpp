@@ -52,9 +52,7 @@ struct Session {
   }
   int stored() { return static_cast<int>(history.store().problems({}).size()); }
   int drilled() { return drill(), stored(); }
-  bool toldOnce(const QString& word) const {
-    return notices.size() == 1 && notices[0].contains(word);
-  }
+  bool toldOnce(const QString& w) const { return notices.size() == 1 && notices[0].contains(w); }
 };
 
 // Another connection to the same file, as a second copy of the program has.
@@ -232,8 +230,7 @@ class HistoryFaultsTest : public QObject {
     QCOMPARE(rows.first().numbers, QList<qint64>({111, 222, 333, 444, 555}));
     GradeTestRecord t;
     t.grade = "初段";
-    t.id = s.history.beginGradeTest(t);
-    t.result = "合格";
+    t.id = s.history.beginGradeTest(t), t.result = "合格";
     s.history.finishGradeTest(t);
     QCOMPARE(OtherCopy(path_).count(), 2);
     QCOMPARE(s.history.store().gradeTests().size(), 1);
