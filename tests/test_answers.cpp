@@ -109,11 +109,9 @@ struct Drill {
 // "m0" goes to problem 1 of the sheet, "+" and "-" to the next and the previous.
 void drive(AnswerSheet& sheet, const QString& script) {
   for (const QString& w : script.split(' ', Qt::SkipEmptyParts)) {
-    if (w[0] == 't' || w == "!") {
+    if (w[0] == 't' || w == "!" || w == "<") {
       for (QChar c : w.mid(w[0] == 't'))
-        c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
-    } else if (w == "<") {
-      sheet.erase();
+        c == '!' ? sheet.commit() : c == '<' ? sheet.erase() : sheet.typeDigit(c.digitValue());
     } else if (w[0] == 'm' || w == "+" || w == "-") {
       w[0] == 'm' ? sheet.moveTo(w.mid(1).toInt()) : sheet.step(w == "+" ? 1 : -1);
     } else {
@@ -243,10 +241,10 @@ class AnswersTest : public QObject {
     QVERIFY(!d.fieldShown());
     d.keys("12345");
     QVERIFY(d.fieldShown());
-    QCOMPARE(d.field()->text(), QStringLiteral("12,345"));
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.field());
-    QCOMPARE(a->text(QAccessible::Name) + "|" + a->text(QAccessible::Description),
-             "あなたの答|12,345");
+    QCOMPARE(d.field()->text() + "|" + a->text(QAccessible::Name) + "|" +
+                 a->text(QAccessible::Description),
+             "12,345|あなたの答|12,345");
     const QImage img = d.field()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto* pixels = reinterpret_cast<const QRgb*>(img.constBits());
     QVERIFY(std::count(pixels, pixels + img.width() * img.height(), qRgb(255, 255, 0)) > 20);
@@ -288,15 +286,13 @@ class AnswersTest : public QObject {
     d.port.subscribe(&totals);
     QStringList typed;
     const auto answer = [&](int k) {
+      QVERIFY(d.h.clock.advanceUntil([&] { return totals.of.size() > k; }, 600'000));
       const qint64 a = totals.of[k] + (k == 1 || k == 7 || k == 14);
       typed << QString("%1:%2").arg(k).arg(a);
       d.keys(QString::number(a) + "!");
     };
     d.play("cmdStart");
-    for (int k : {0, 1, 2, 3, 4, 6, 7, 8, 9}) {
-      QVERIFY(d.h.clock.advanceUntil([&] { return totals.of.size() > k; }, 600'000));
-      answer(k);
-    }
+    for (int k : {0, 1, 2, 3, 4, 6, 7, 8, 9}) answer(k);
     QVERIFY(d.h.clock.advanceUntil([&] { return d.h.clock.idle(); }, 600'000));
     const QString sheet = d.answers.sheetView().accessibleDescription();
     QCOMPARE(sheet.section(u'、', 0, 0), QStringLiteral("第11問に入力"));
