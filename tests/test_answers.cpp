@@ -79,6 +79,7 @@ struct Drill {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(l);
         out << l->text() + "|" + a->text(QAccessible::Name);
       }
+    out.sort();
     return out;
   }
   QLabel* field() const { return answers.field().label(); }
@@ -108,11 +109,9 @@ struct Drill {
 // "m0" goes to problem 1 of the sheet, "+" and "-" to the next and the previous.
 void drive(AnswerSheet& sheet, const QString& script) {
   for (const QString& w : script.split(' ', Qt::SkipEmptyParts)) {
-    if (w[0] == 't' || w == "!") {
+    if (w[0] == 't' || w == "!" || w == "<") {
       for (QChar c : w.mid(w[0] == 't'))
-        c == '!' ? sheet.commit() : sheet.typeDigit(c.digitValue());
-    } else if (w == "<") {
-      sheet.erase();
+        c == '!' ? sheet.commit() : c == '<' ? sheet.erase() : sheet.typeDigit(c.digitValue());
     } else if (w[0] == 'm' || w == "+" || w == "-") {
       w[0] == 'm' ? sheet.moveTo(w.mid(1).toInt()) : sheet.step(w == "+" ? 1 : -1);
     } else {
@@ -126,6 +125,8 @@ void drive(AnswerSheet& sheet, const QString& script) {
     }
   }
 }
+
+using MarksRow = std::tuple<QString, QString, QString, QString>;
 
 }  // namespace
 
@@ -172,19 +173,12 @@ class AnswersTest : public QObject {
   // Three terms at 0.1 s: flashing 3840-4190 ms, the wait ends at 13690;
   // in runs the second problem flashes from about 21030 (automatic) or 18530.
   void marks_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("actions");
-    QTest::addColumn<QString>("marked");
-    QTest::addColumn<QStringList>("shown");  // "ok": ○, "no": 未回答, "×n": wrong with n typed
+    // Settings, actions, the answers marked, and the marks shown: "ok" ○, "no" 未回答,
+    // "×n" wrong with n typed, else the score with "_" for a space.
+    QTest::addColumn<MarksRow>("row");
     const auto add = [](const char* name, const char* settings, const char* actions,
-                        const char* marked, const QString& shown) {
-      QStringList marks = shown.split(' ', Qt::SkipEmptyParts);
-      for (QString& m : marks)
-        m = m == "ok"      ? "○|正解"
-            : m == "no"    ? "未回答|未回答"
-            : m[0] == u'×' ? "× " + m.mid(1) + "|不正解"
-                           : m.replace('_', ' ') + "|正解数";
-      QTest::newRow(name) << QString(settings) << QString(actions) << QString(marked) << marks;
+                        const char* marked, const char* shown) {
+      QTest::newRow(name) << MarksRow{settings, actions, marked, shown};
     };
     add("automatic right", "", "cmdStart 4000 k:15! 20000", "0:15", "ok");
     add("automatic wrong", "", "cmdStart 4000 k:14! 20000", "0:14", "×14");
@@ -209,19 +203,29 @@ class AnswersTest : public QObject {
         "0:15 1:2", "ok ×2 1_/_2");
     add("later, second only", later, "cmdStart 20000 k:15! 10000 cmdAns", "0:- 1:15",
         "no ok 1_/_2");
+    // Marks go with what they stand beside: the next problem, a new start, an
+    // abort, and a digit-count change that clears an idle window.
+    add("marked", "", "cmdStart 4000 k:15! 10000", "0:15", "ok");
+    add("marked in a run", "hscl7=2", "cmdStart 4000 k:15! 10000", "0:15", "ok");
+    add("gone with the next problem", "hscl7=2", "cmdStart 4000 k:15! 14000", "0:15", "");
+    add("gone with a new start", "", "cmdStart 4000 k:15! 10000 cmdStart", "0:15", "");
+    add("gone with an abort", "hscl7=2", "cmdStart 4000 k:15! 10000 cmdStop", "0:15", "");
+    add("gone with a digit count", "", "cmdStart 4000 k:15! 14000 hscl1=2", "0:15", "");
   }
   void marks() {
-    QFETCH(QString, settings);
-    QFETCH(QString, actions);
-    QFETCH(QString, marked);
-    QFETCH(QStringList, shown);
+    QFETCH(MarksRow, row);
+    const auto& [settings, actions, marked, shown] = row;
     Drill d(settings);
     d.play(actions);
     QCOMPARE(d.marked.seen.join(' '), marked);
-    QStringList marks = d.shownMarks();
+    QStringList marks;
+    for (const QString& m : shown.split(' ', Qt::SkipEmptyParts))
+      marks << (m == "ok"      ? "○|正解"
+                : m == "no"    ? "未回答|未回答"
+                : m[0] == u'×' ? "× " + m.mid(1) + "|不正解"
+                               : QString(m).replace('_', ' ') + "|正解数");
     marks.sort();
-    shown.sort();
-    QCOMPARE(marks, shown);
+    QCOMPARE(d.shownMarks(), marks);
     QVERIFY(!d.fieldShown());
     d.checkPlacement();
   }
@@ -237,15 +241,13 @@ class AnswersTest : public QObject {
     QVERIFY(!d.fieldShown());
     d.keys("12345");
     QVERIFY(d.fieldShown());
-    QCOMPARE(d.field()->text(), QStringLiteral("12,345"));
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.field());
-    QCOMPARE(a->text(QAccessible::Name), QStringLiteral("あなたの答"));
-    QCOMPARE(a->text(QAccessible::Description), QStringLiteral("12,345"));
-    const QImage img = d.field()->grab().toImage();
-    int yellow = 0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) yellow += img.pixel(x, y) == qRgb(255, 255, 0);
-    QVERIFY(yellow > 20);
+    QCOMPARE(d.field()->text() + "|" + a->text(QAccessible::Name) + "|" +
+                 a->text(QAccessible::Description),
+             "12,345|あなたの答|12,345");
+    const QImage img = d.field()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(img.constBits());
+    QVERIFY(std::count(pixels, pixels + img.width() * img.height(), qRgb(255, 255, 0)) > 20);
     d.checkPlacement();
     d.keys("<<<<<");
     QVERIFY(!d.fieldShown());
@@ -284,15 +286,13 @@ class AnswersTest : public QObject {
     d.port.subscribe(&totals);
     QStringList typed;
     const auto answer = [&](int k) {
+      QVERIFY(d.h.clock.advanceUntil([&] { return totals.of.size() > k; }, 600'000));
       const qint64 a = totals.of[k] + (k == 1 || k == 7 || k == 14);
       typed << QString("%1:%2").arg(k).arg(a);
       d.keys(QString::number(a) + "!");
     };
     d.play("cmdStart");
-    for (int k : {0, 1, 2, 3, 4, 6, 7, 8, 9}) {
-      QVERIFY(d.h.clock.advanceUntil([&] { return totals.of.size() > k; }, 600'000));
-      answer(k);
-    }
+    for (int k : {0, 1, 2, 3, 4, 6, 7, 8, 9}) answer(k);
     QVERIFY(d.h.clock.advanceUntil([&] { return d.h.clock.idle(); }, 600'000));
     const QString sheet = d.answers.sheetView().accessibleDescription();
     QCOMPARE(sheet.section(u'、', 0, 0), QStringLiteral("第11問に入力"));
@@ -314,13 +314,10 @@ class AnswersTest : public QObject {
     Drill d("hscl7=3 optKaite");
     d.play("cmdStart 50000");
     AnswerSheet& sheet = d.answers.sheet();
-    QCOMPARE(sheet.current(), 0);
-    d.keys("1!2!");  // problems 1 and 2, then on to 3
-    QCOMPARE(sheet.current(), 2);
-    d.keys("-#-");
-    QCOMPARE(sheet.current(), 0);
-    d.keys("7v");
-    QCOMPARE(sheet.current(), 1);
+    // Problems 1 and 2, then on to 3; back to 1; 7 in it and down to 2.
+    QList<int> at{sheet.current()};
+    for (const char* keys : {"1!2!", "-#-", "7v"}) d.keys(keys), at << sheet.current();
+    QCOMPARE(at, QList<int>({0, 2, 0, 1}));
     d.keys("x+");
     const SheetView& view = d.answers.sheetView();
     QTest::mouseClick(const_cast<SheetView*>(&view), Qt::LeftButton, {},
@@ -345,31 +342,9 @@ class AnswersTest : public QObject {
     QCOMPARE(manual.answers.sheet().problems()[0].typed, 15.0);
   }
 
-  // Marks go with what they stand beside: the next problem, a new start, an
-  // abort, and a digit-count change that clears an idle window.
-  void marksGo_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("then");
-    for (auto [name, settings, then] : {std::tuple{"next problem", "hscl7=2", "4000"},
-                                        {"new start", "", "cmdStart"},
-                                        {"abort", "hscl7=2", "cmdStop"},
-                                        {"digit count", "", "4000 hscl1=2"}})
-      QTest::newRow(name) << QString(settings) << QString(then);
-  }
-  void marksGo() {
-    QFETCH(QString, settings);
-    QFETCH(QString, then);
-    Drill d(settings);
-    d.play("cmdStart 4000 k:15! 10000");
-    QCOMPARE(d.shownMarks(), QStringList{"○|正解"});
-    d.play(then);
-    QCOMPARE(d.shownMarks(), QStringList{});
-  }
-
   // With its columns shown, a run in which nothing was typed looks exactly
   // as without the feature (its answer sheet is gone with the answer button).
   void unusedLooksTheSame() {
-    const QString run = "hscl7=3 optKaite cmdStart 50000";
     Harness plain;
     plain.play("hscl6=3 hscl5=10");
     WindowPort(*plain.f).scriptDraws(kFives);
@@ -379,7 +354,7 @@ class AnswersTest : public QObject {
       QWidget* window = h->f->form.widget();
       window->activateWindow();
       QVERIFY(QTest::qWaitForWindowActive(window));
-      h->play(run);
+      h->play("hscl7=3 optKaite cmdStart 50000");
       sendKeys(window, "<");
       h->play("cmdAns");
       QVERIFY(h->f->lbl6.Visible());

@@ -14,18 +14,13 @@
 // kill -9 just after a reveal, how old the newest lost problem was: the
 // loss window.
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <csignal>
-#include <cstdio>
 
-#include "answers/answer_sheet.h"
 #include "answers/typed_answers.h"
 #include "app/features.h"
 #include "harness.h"
@@ -41,37 +36,26 @@ constexpr qint64 kLossBoundMs = 1000;
 // kill -9 "just after a reveal" comes up to this long after it.
 constexpr int kKillDelayMs = 30;
 
-qint64 monotonicNs() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
+// The same clock in the parent and the child.
+qint64 monotonicNs() { return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs(); }
 
 // Starts random runs one after another, answers some problems, aborts a
 // few, and prints what the learner was shown.
 struct Driver : DrillListener {
-  Harness& h;
   DrillPort& port;
   Features& features;
   QRandomGenerator g;
   AnswerMode mode = AnswerMode::Automatic;
+  Driver(DrillPort& p, Features& f, quint64 seed) : port(p), features(f), g(seed) {}
 
-  Driver(Harness& harness, DrillPort& p, Features& f, quint64 seed)
-      : h(harness), port(p), features(f), g(seed) {}
-
-  void later(std::function<void()> fn) { QTimer::singleShot(0, port.widget(), fn); }
-  qint64 lastId() {
-    return features.history().recorder().lastProblem().value_or(ProblemRecord{}).id;
-  }
+  void later(std::function<void()> fn, int ms = 0) { QTimer::singleShot(ms, port.widget(), fn); }
   void print(char what) {
-    std::printf("%c %lld %lld\n", what, lastId(), monotonicNs());
-    std::fflush(stdout);
+    const auto last = features.history().recorder().lastProblem();
+    std::printf("%c %lld %lld\n", what, last ? last->id : 0, monotonicNs());
   }
   void next() {
     DrillSettings s = port.settings();
-    s.longest = g.bounded(1, 4);
-    s.shortest = 1;
-    s.terms = g.bounded(2, 5);
+    s.longest = g.bounded(1, 4), s.shortest = 1, s.terms = g.bounded(2, 5);
     s.pace = g.bounded(10, 30);
     s.mode = mode = g.bounded(4) ? AnswerMode::Automatic : AnswerMode::Manual;
     s.runLength = mode == AnswerMode::Automatic ? g.bounded(1, 4) : 1;
@@ -94,8 +78,7 @@ struct Driver : DrillListener {
     }
     if (e.kind == K::AnswerRevealed) print('R');
     if (e.kind == K::RunEnded && mode == AnswerMode::Manual) later([this] { port.pressAnswer(); });
-    if (e.kind == K::RunEnded || e.kind == K::Aborted)
-      QTimer::singleShot(g.bounded(5, 50), port.widget(), [this] { next(); });
+    if (e.kind == K::RunEnded || e.kind == K::Aborted) later([this] { next(); }, g.bounded(5, 50));
   }
 };
 
@@ -103,30 +86,26 @@ int drillChild(const QString& dir, quint64 seed) {
   Harness h(seed);
   WindowPort port(*h.f);
   StartOptions options;
-  options.defaults = true;
-  options.historyPath = dir + "/history.sqlite";
+  options.defaults = true, options.historyPath = dir + "/history.sqlite";
   Features features(port, options);
   pf::QuitSignals quitSignals([&h] { h->form.Unload(); });
   features.windowLoaded();
-  Driver driver(h, port, features, seed);
+  Driver driver(port, features, seed);
   // After the history has recorded each event, to read what it recorded.
   port.subscribe(&driver, DrillPort::Stage::Records);
   // Virtual time follows real time, kSpeed times as fast, one tick at a
   // time with the event loop between ticks, as the program's clock runs.
-  QElapsedTimer real;
-  real.start();
+  const qint64 start = monotonicNs();
   QTimer pump;
-  pump.setSingleShot(true);
   pump.setTimerType(Qt::PreciseTimer);
   QObject::connect(&pump, &QTimer::timeout, [&] {
-    const qint64 due = real.nsecsElapsed() * kSpeed / 1'000'000;
+    const qint64 due = (monotonicNs() - start) * kSpeed / 1'000'000;
     bool once = false;
     h.clock.advanceUntil([&] { return std::exchange(once, true); }, due - h.clock.now());
     pump.start(h.clock.now() < due ? 0 : 1);
   });
   pump.start(0);
-  std::printf("ready\n");
-  std::fflush(stdout);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line to the parent as it is printed
   driver.next();
   const int code = QCoreApplication::exec();
   port.unsubscribe(&driver);
@@ -150,9 +129,8 @@ class ExitsTest : public QObject {
   // Reads the child's lines until `until` holds or it has ended.
   template <class Until>
   void readLines(QProcess& child, Said& said, Until until) {
-    QElapsedTimer waited;
-    waited.start();
-    while (child.state() == QProcess::Running && !until() && waited.elapsed() < 60'000) {
+    const QDeadlineTimer waited(60'000);
+    while (child.state() == QProcess::Running && !until() && !waited.hasExpired()) {
       if (!child.canReadLine()) child.waitForReadyRead(20);
       while (child.canReadLine()) {
         const QList<QByteArray> w = child.readLine().trimmed().split(' ');
