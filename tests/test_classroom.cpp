@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr qint64 kMs = 1'000'000;
-
 // One member of the class: tests/class_member and the lines it prints.
 struct Member {
   QProcess process;
@@ -74,11 +72,8 @@ class ClassroomTest : public QObject {
   void numbersThroughTheWindow() {
     QFETCH(QList<int>, panel);
     Harness h;
-    h.play(QString("hscl1=%1 hscl2=%2 hscl6=%4 hscl3=%3 hscl5=10 hscl7=3")
-               .arg(panel[0])
-               .arg(panel[1])
-               .arg(panel[2])
-               .arg(panel[3]));
+    h.play(QString::asprintf("hscl1=%d hscl2=%d hscl6=%d hscl3=%d hscl5=10 hscl7=3", panel[0],
+                             panel[1], panel[3], panel[2]));
     std::mt19937 random(panel[0] * 100 + panel[2]);
     const DrillSettings s = h->currentSettings();
     const QList<QList<qint64>> problems =
@@ -127,13 +122,13 @@ class ClassroomTest : public QObject {
     QVERIFY2(broker.start(&why), qPrintable(why));
     const QString url = QString("mqtt://127.0.0.1:%1").arg(broker.port());
     const QString password = broker.learner().password;
+    const auto login = [&](const QString& user, const QString& pass) {
+      return QString("mqtt://%1:%2@127.0.0.1:%3").arg(user, pass).arg(broker.port());
+    };
 
     Member teacher, learners[3];
     teacher.start(dir.filePath("teacher"),
-                  {"--teach", "room", "--broker",
-                   QString("mqtt://teacher:%1@127.0.0.1:%2")
-                       .arg(broker.teacher().password)
-                       .arg(broker.port()),
+                  {"--teach", "room", "--broker", login("teacher", broker.teacher().password),
                    "--password", password},
                   0);
     const qint64 offsets[] = {3'700'000'000, -2'300'000'000, 250'000'123};
@@ -156,10 +151,7 @@ class ClassroomTest : public QObject {
 
     // Hostile messages from a learner's login: each dropped and counted.
     MqttClient::Options o;
-    o.broker = *parseBrokerUrl(url);
-    o.broker.user = "learner";
-    o.broker.password = password;
-    o.clientId = "mallory";
+    o.broker = *parseBrokerUrl(login("learner", password)), o.clientId = "mallory";
     MqttClient mallory(o);
     mallory.start();
     QTRY_VERIFY_WITH_TIMEOUT(mallory.connected(), 10000);
@@ -187,13 +179,11 @@ class ClassroomTest : public QObject {
     const QList<QPair<qint64, qint64>> expected = teacher.numbers();
     QCOMPARE(expected.size(), 6);
     for (Member& l : learners) {
-      const QList<QPair<qint64, qint64>> seen = l.numbers();
-      QCOMPARE(seen.size(), expected.size());
-      for (qsizetype k = 0; k < seen.size(); ++k) {
-        QCOMPARE(seen[k].first, expected[k].first);
-        QVERIFY2(std::abs(seen[k].second - expected[k].second) <= kMs,
-                 qPrintable(QString("%1 ns off").arg(seen[k].second - expected[k].second)));
-      }
+      QList<QPair<qint64, qint64>> seen = l.numbers();
+      for (qsizetype k = 0; k < std::min(seen.size(), expected.size()); ++k)
+        if (std::abs(seen[k].second - expected[k].second) <= 1'000'000)
+          seen[k].second = expected[k].second;
+      QCOMPARE(seen, expected);
     }
 
     // Leaving: the teacher closes, the learners are told and leave.

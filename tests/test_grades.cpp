@@ -15,11 +15,10 @@
 
 namespace {
 
-LadderSet bundled() {
-  LadderSet set;
-  for (const QString& folder : bundledLadderFolders())
-    if (QDir(folder).exists()) return readLadderFolder(folder, set), set;
-  return set;
+// Writes a whole file; false when it could not.
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // A ladder file's text: the header, then the given lines.
@@ -36,7 +35,7 @@ class GradesTest : public QObject {
   // whose series comes nearest the official time (its neighbours on the bar
   // come no nearer).
   void bundledLadder() {
-    const LadderSet set = bundled();
+    const LadderSet set = loadLadders();
     QVERIFY2(set.errors.isEmpty(), qPrintable(set.errors.value(0).text()));
     QCOMPARE(set.ladders.size(), 1);
     QCOMPARE(set.ladders[0].grades.size(), 18);
@@ -113,18 +112,15 @@ class GradesTest : public QObject {
   // order; a name already taken and text that is not UTF-8 are reported.
   void userFolder() {
     QTemporaryDir dir;
-    const auto write = [&](const QString& name, const QByteArray& bytes) {
-      QFile f(dir.filePath(name));
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(bytes);
-    };
-    write("a.txt", "\xEF\xBB\xBFladder\t教室\n# 初心者向け\n10級\t1\t5\t10\n9級\t1\t5\t7.5\n");
-    write("b.txt", "ladder\t教室 B\n1級\t2\t5\t4\n1級\t2\t5\t3\n");
-    write("c.txt", "ladder\t教室\n1級\t2\t5\t4\n");
-    write("d.txt", "ladder\t\xff\xfe\n");
-    write("e.txt", "ladder\t検定 B\n1/2級\t1\t5\t4\n");
-    write("notes.md", "ladder\tnot read\n");
-    LadderSet set = bundled();
+    for (const auto& [name, bytes] : std::initializer_list<std::pair<QString, QByteArray>>{
+             {"a.txt", "\xEF\xBB\xBFladder\t教室\n# 初心者向け\n10級\t1\t5\t10\n9級\t1\t5\t7.5\n"},
+             {"b.txt", "ladder\t教室 B\n1級\t2\t5\t4\n1級\t2\t5\t3\n"},
+             {"c.txt", "ladder\t教室\n1級\t2\t5\t4\n"},
+             {"d.txt", "ladder\t\xff\xfe\n"},
+             {"e.txt", "ladder\t検定 B\n1/2級\t1\t5\t4\n"},
+             {"notes.md", "ladder\tnot read\n"}})
+      QVERIFY(writeFile(dir.filePath(name), bytes));
+    LadderSet set = loadLadders();
     readLadderFolder(dir.path(), set);
     QCOMPARE(set.ladders.size(), 3);
     QCOMPARE(set.ladders[1].name, QString("教室"));
@@ -173,9 +169,7 @@ class GradesTest : public QObject {
     QFETCH(int, line);
     QFETCH(QString, says);
     QTemporaryDir dir;
-    QFile f(dir.filePath("big.txt"));
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    f.close();
+    QVERIFY(writeFile(dir.filePath("big.txt"), bytes));
     LadderSet set;
     readLadderFolder(dir.path(), set);
     QCOMPARE(set.ladders.isEmpty() ? -1 : int(set.ladders[0].grades.size()), grades);
@@ -200,7 +194,7 @@ class GradesTest : public QObject {
   void highest() {
     QFETCH(QStringList, tests);
     QFETCH(QString, highest);
-    const Ladder dan = bundled().ladders.value(0);
+    const Ladder dan = loadLadders().ladders.value(0);
     QList<GradeTestRecord> records;
     for (const QString& t : tests) {
       GradeTestRecord r;

@@ -42,11 +42,8 @@ QList<ProblemRecord> pastProblems(int count, std::uint64_t seed) {
     r.runPosition = g.bounded(p.runLength);
     for (int n = 0; n < p.terms; ++n) r.numbers << g.bounded(1, 99999999) * 1000003LL;
     for (qint64 n : r.numbers) r.total += n;
-    const int pick = g.bounded(4);
-    if (pick > 0) r.answer = r.total + (pick == 1 ? 7 : 0);
-    r.mark = pick == 0   ? ProblemRecord::Mark::None
-             : pick == 1 ? ProblemRecord::Mark::Wrong
-                         : ProblemRecord::Mark::Correct;
+    if (const int pick = g.bounded(4); pick > 0) r.answer = r.total + (pick == 1 ? 7 : 0);
+    r.mark = markOf(r.answer, r.total);
     r.aborted = g.bounded(10) == 0;
     r.kind = RecordContext::Kind(g.bounded(3));
     r.testId = r.kind == RecordContext::Kind::Test ? 42 : 0;
@@ -202,19 +199,15 @@ class ProgressTest : public QObject {
       r.settings.longest = 14, r.settings.pace = 50 + 10 * k, r.aborted = false;
       r.numbers = QList<qint64>(30, 99999999999999);
       r.total = 30 * 99999999999999, r.answer = r.total + (k == 0);
-      r.mark = k == 0   ? ProblemRecord::Mark::Wrong
-               : k == 1 ? ProblemRecord::Mark::None
-                        : ProblemRecord::Mark::Correct;
       if (k == 1) r.answer.reset();
+      r.mark = markOf(r.answer, r.total);
     }
     store(history, past);
     QWidget* main = port.widget();
     QApplication::setActiveWindow(main);
     QVERIFY(QTest::qWaitForWindowActive(main));
     QTest::keyClick(main, Qt::Key_F9);
-    ProgressWindow* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == "progressWindow") window = static_cast<ProgressWindow*>(w);
+    ProgressWindow* window = progress.window();
     QVERIFY(window && QTest::qWaitForWindowActive(window));
 
     const QList<QChartView*> charts = window->findChildren<QChartView*>();

@@ -65,12 +65,20 @@ struct Start {
   RememberedSettings rs;
 };
 
+// A file's values, those that differ from the defaults after reading it, and those ignored.
+struct ReadRow {
+  QString file, kept, ignored;
+};
+
 }  // namespace
 
 class SettingsTest : public QObject {
   Q_OBJECT
   QTemporaryDir dir_;
   QString path_;
+  int inFile(const char* key) const {
+    return QSettings(path_, QSettings::IniFormat).value(key).toInt();
+  }
 
  private slots:
   void init() {
@@ -80,43 +88,37 @@ class SettingsTest : public QObject {
   // Each value read alone and against those it depends on; bad ones take
   // their default and are named.
   void readValues_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<QString>("ignored");
-    const auto add = [](const char* name, const char* file, const char* kept, const char* ignored) {
-      QTest::newRow(name) << QString(file) << QString(kept) << QString(ignored);
-    };
-    add("empty", "", "", "");
-    add("newer version", "version=2 longest=6", "longest=6", "");
-    add("a daily setting", "longest=3 shortest=3 terms=10 pace=50 version=1",
-        "longest=3 pace=50 shortest=3 terms=10", "");
-    add("mixed digits", "longest=9 shortest=5 mix=3", "longest=9 mix=3 shortest=5", "");
-    add("mix up to the terms", "longest=2 terms=4 mix=4", "longest=2 mix=4 terms=4", "");
-    add("mix above the terms", "longest=2 terms=4 mix=5", "longest=2 terms=4", "mix");
-    add("mix with equal digits", "longest=5 shortest=5 mix=2", "longest=5 shortest=5", "mix");
-    add("shortest above longest", "longest=4 shortest=6", "longest=4", "shortest");
-    add("bad terms drop their mix", "longest=2 terms=31 mix=8", "longest=2", "terms mix");
-    add("extension near 2 s", "pace=201 extension=3", "extension=3 pace=201", "");
-    add("extension away from 2 s", "pace=196 extension=3", "pace=196", "extension");
-    add("ranges", "longest=15 terms=1 pace=301 runLength=0 countdownSpeed=4 screen=-1", "",
-        "longest terms pace runLength countdownSpeed screen");
-    add("words", "longest=three grouping=yes answerMode=sometimes sound=1", "",
-        "longest grouping answerMode sound");
-    add("switches", "grouping=true answerMode=later sound=true countdownSpeed=3",
-        "answerMode=later countdownSpeed=3 grouping=true sound=true", "");
-    add("colours", "textColour=#FF8000 backColour=#00ff00", "backColour=#00ff00 textColour=#ff8000",
-        "");
-    add("bad colours", "textColour=red backColour=#12345", "", "textColour backColour");
-    add("blanks around", "longest=%207%20", "longest=7", "");
+    QTest::addColumn<ReadRow>("row");
+    const auto add = [](const char* name, ReadRow r) { QTest::newRow(name) << r; };
+    add("empty", {"", "", ""});
+    add("newer version", {"version=2 longest=6", "longest=6", ""});
+    add("a daily setting", {"longest=3 shortest=3 terms=10 pace=50 version=1",
+                            "longest=3 pace=50 shortest=3 terms=10", ""});
+    add("mixed digits", {"longest=9 shortest=5 mix=3", "longest=9 mix=3 shortest=5", ""});
+    add("mix up to the terms", {"longest=2 terms=4 mix=4", "longest=2 mix=4 terms=4", ""});
+    add("mix above the terms", {"longest=2 terms=4 mix=5", "longest=2 terms=4", "mix"});
+    add("mix with equal digits", {"longest=5 shortest=5 mix=2", "longest=5 shortest=5", "mix"});
+    add("shortest above longest", {"longest=4 shortest=6", "longest=4", "shortest"});
+    add("bad terms drop their mix", {"longest=2 terms=31 mix=8", "longest=2", "terms mix"});
+    add("extension near 2 s", {"pace=201 extension=3", "extension=3 pace=201", ""});
+    add("extension away from 2 s", {"pace=196 extension=3", "pace=196", "extension"});
+    add("ranges", {"longest=15 terms=1 pace=301 runLength=0 countdownSpeed=4 screen=-1", "",
+                   "longest terms pace runLength countdownSpeed screen"});
+    add("words", {"longest=three grouping=yes answerMode=sometimes sound=1", "",
+                  "longest grouping answerMode sound"});
+    add("switches", {"grouping=true answerMode=later sound=true countdownSpeed=3",
+                     "answerMode=later countdownSpeed=3 grouping=true sound=true", ""});
+    add("colours",
+        {"textColour=#FF8000 backColour=#00ff00", "backColour=#00ff00 textColour=#ff8000", ""});
+    add("bad colours", {"textColour=red backColour=#12345", "", "textColour backColour"});
+    add("blanks around", {"longest=%207%20", "longest=7", ""});
   }
   void readValues() {
-    QFETCH(QString, file);
-    QFETCH(QString, kept);
-    QFETCH(QString, ignored);
-    const ReadValues r = ::readValues(stored(file));
-    QCOMPARE(differences(r.values), kept);
-    QCOMPARE(r.ignored.join(' '), ignored);
-    QCOMPARE(r.newer, file.contains("version=2"));
+    QFETCH(ReadRow, row);
+    const ReadValues r = ::readValues(stored(row.file));
+    QCOMPARE(differences(r.values), row.kept);
+    QCOMPARE(r.ignored.join(' '), row.ignored);
+    QCOMPARE(r.newer, row.file.contains("version=2"));
   }
 
   // Colours are stored as #rrggbb, the program's own 0x00BBGGRR turned round.
@@ -182,42 +184,38 @@ class SettingsTest : public QObject {
   void noWritesDuringDrill() {
     Start s(path_);
     s.h.play("hscl6=3 hscl5=10 cmdStart 100 hscl6=4");
-    QSettings during(path_, QSettings::IniFormat);
-    QCOMPARE(during.value("terms").toInt(), 3);
+    QCOMPARE(inFile("terms"), 3);
     s.h.play("cmdStop");
-    QSettings after(path_, QSettings::IniFormat);
-    QCOMPARE(after.value("terms").toInt(), 4);
+    QCOMPARE(inFile("terms"), 4);
   }
 
   // A damaged or odd file never stops a start; what is ignored is said once.
   void damagedFiles_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("notice");  // a word the notice has; empty: no notice
-    QTest::addColumn<bool>("movedAside");
-    QTest::addColumn<int>("longest");  // after the start
+    QTest::addColumn<int>("longest");     // after the start
     const auto add = [](const char* name, const QByteArray& content, const char* notice,
-                        bool movedAside, int longest) {
-      QTest::newRow(name) << content << QString(notice) << movedAside << longest;
+                        int longest) {
+      QTest::newRow(name) << content << QString(notice) << longest;
     };
-    add("empty", QByteArray(), "", false, 1);
-    add("out of range", "[General]\nlongest=99\nterms=7\nmix=3\n", "longest, mix", false, 1);
-    add("garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "moved", true, 1);
-    add("newer", "[General]\nversion=7\nlongest=6\n", "newer", false, 6);
+    add("empty", QByteArray(), "", 1);
+    add("out of range", "[General]\nlongest=99\nterms=7\nmix=3\n", "longest, mix", 1);
+    add("garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "moved", 1);
+    add("newer", "[General]\nversion=7\nlongest=6\n", "newer", 6);
     add("unknown keys", "[General]\nlongest=3\nfulscreen=true\n[Window]\nsize=2\n",
-        "pelatto.conf: Window/size, fulscreen", false, 3);
+        "pelatto.conf: Window/size, fulscreen", 3);
     add("unknown and out of range", "[General]\nlongest=99\nlongst=3\n",
-        "used): longest; ignored unknown keys in", false, 1);
+        "used): longest; ignored unknown keys in", 1);
   }
   void damagedFiles() {
     QFETCH(QByteArray, content);
     QFETCH(QString, notice);
-    QFETCH(bool, movedAside);
     QFETCH(int, longest);
+    const bool movedAside = notice == "moved";
     const QString dir = QFileInfo(path_).path();
-    QDir().mkpath(dir);
     QFile f(path_);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-    f.close();
+    QVERIFY(QDir().mkpath(dir) && f.open(QIODevice::WriteOnly) &&
+            f.write(content) == content.size() && f.flush());
     {
       Start s(path_);
       QCOMPARE(s.port.settings().longest, longest);
@@ -266,8 +264,7 @@ class SettingsTest : public QObject {
     QCOMPARE(s.port.settings(), DrillSettings{});
     QVERIFY(!soundTold && !s.rs.sound());
     QCOMPARE(s.h->tmr1.Interval() + s.h->tmr2.Interval(), 0);
-    QSettings file(path_, QSettings::IniFormat);
-    QCOMPARE(file.value("longest").toInt(), 1);
+    QCOMPARE(inFile("longest"), 1);
     QVERIFY(!Start(path_).rs.sound());
   }
 };
