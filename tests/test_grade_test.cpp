@@ -47,8 +47,8 @@ struct Recorder : DrillListener {
   qint64 first = -1, lastBlank = 0;
   void onDrillEvent(const DrillEvent& e) override {
     ++count[e.kind];
-    if (e.kind == K::NumberShown) digits << int(e.text.size());
-    if (e.kind == K::NumberShown && first < 0) first = e.timeNs;
+    if (e.kind == K::NumberShown)
+      digits << int(e.text.size()), first = first < 0 ? e.timeNs : first;
     if (e.kind == K::Blanked) lastBlank = e.timeNs;
     if (e.kind == K::SeriesEnded)
       totals << e.value, seriesMs << (lastBlank - first) / 1'000'000, first = -1;
@@ -64,8 +64,7 @@ struct Session {
   GradeTest test{port, &history};
 
   Session() { port.subscribe(&seen); }
-  const Grade& grade(const QString& name) { return *ladders.find(name); }
-  void prepare(const QString& name) { test.prepare(ladders.ladders[0], grade(name)); }
+  void prepare(const QString& name) { test.prepare(ladders.ladders[0], *ladders.find(name)); }
   void pressStart() { QTest::mouseClick(test.window().startButton(), Qt::LeftButton); }
   // Runs the drill until the run is over (or two hours have passed).
   void runToEnd() {
@@ -139,14 +138,12 @@ class GradeTestTest : public QObject {
     QCOMPARE(s.history.contexts.size(), 2);
     QCOMPARE(w.isVisible() ? w.outcome() : QString(), outcome);
     QCOMPARE(w.findChild<QLabel*>("gradeHighest")->text(),
-             right >= 7 ? QString("最高合格: 十段") : QString("合格した段位はまだありません"));
+             right >= 7 ? "最高合格: 十段" : "合格した段位はまだありません");
     QVERIFY(w.accessibleDescription().startsWith(outcome));
     // The result stands clear of the answer columns.
     const QPoint origin = s.port.widget()->mapToGlobal(QPoint(0, 0));
-    for (int k = 0; k < 2; ++k) {
-      const QRect column = s.port.answerColumn(k).text;
+    for (const QRect column : {s.port.answerColumn(0).text, s.port.answerColumn(1).text})
       QVERIFY(!column.isEmpty() && !w.frameGeometry().intersects(column.translated(origin)));
-    }
     // Answers told again after the end belong to no test.
     s.mark(10);
     QCOMPARE(s.history.finished.size(), 1);
@@ -180,16 +177,10 @@ class GradeTestTest : public QObject {
     s.h.play(actions);
     QCOMPARE(std::pair(s.test.state() == GradeTest::State::Idle, s.seen.count[K::Aborted] == 0),
              std::pair(abandoned, drillGoesOn));
-    if (abandoned) {
-      QCOMPARE(s.history.finished.value(0).result, QString("中断"));
-      QCOMPARE(s.test.window().outcome(), QString("中断"));
-      QCOMPARE(s.history.contexts.last().kind, RecordContext::Kind::Practice);
-      return;
-    }
-    s.runToEnd();
-    s.port.pressAnswer();
-    s.mark(8);
-    QCOMPARE(s.history.finished.value(0).result, QString("合格"));
+    if (!abandoned) s.runToEnd(), s.port.pressAnswer(), s.mark(8);
+    QCOMPARE(s.history.finished.value(0).result, abandoned ? "中断" : "合格");
+    if (abandoned) QCOMPARE(s.test.window().outcome(), "中断");
+    QCOMPARE(s.history.contexts.last().kind, RecordContext::Kind::Practice);
   }
 
   // Another grade chosen mid-test abandons the first; the new one starts
@@ -223,9 +214,8 @@ class GradeTestTest : public QObject {
     QTreeWidget* list = grades.chooser().list();
     QVERIFY(grades.chooser().isVisible());
     QTreeWidgetItem* tenth = list->topLevelItem(0)->child(7);
-    QCOMPARE(tenth->text(0), QString("十段"));
-    QCOMPARE(QStringList({tenth->text(3), tenth->text(4), tenth->text(5)}),
-             QStringList({"3 秒", "3.045 秒", "0.21 秒"}));
+    QCOMPARE(QStringList({tenth->text(0), tenth->text(3), tenth->text(4), tenth->text(5)}),
+             QStringList({"十段", "3 秒", "3.045 秒", "0.21 秒"}));
     list->setCurrentItem(tenth);
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(!grades.chooser().isVisible());
