@@ -211,7 +211,6 @@ class SettingsTest : public QObject {
     QFETCH(QByteArray, content);
     QFETCH(QString, notice);
     QFETCH(int, longest);
-    const bool movedAside = notice == "moved";
     const QString dir = QFileInfo(path_).path();
     QFile f(path_);
     QVERIFY(QDir().mkpath(dir) && f.open(QIODevice::WriteOnly) &&
@@ -225,8 +224,8 @@ class SettingsTest : public QObject {
       s.h.play("hscl6=9");
     }
     const QStringList aside = QDir(dir).entryList({"pelatto.conf.damaged-*"}, QDir::Files);
-    QCOMPARE(aside.size(), movedAside ? 1 : 0);
-    if (movedAside) QCOMPARE(contents(dir + "/" + aside[0]), content);
+    QCOMPARE(aside.size(), notice == "moved" ? 1 : 0);
+    if (notice == "moved") QCOMPARE(contents(dir + "/" + aside[0]), content);
     // A newer version's file stays as it was; the others now hold the change.
     QCOMPARE(contents(path_) == content, notice == "newer");
     if (notice != "newer") QCOMPARE(Start(path_).port.settings().terms, 9);
@@ -236,9 +235,8 @@ class SettingsTest : public QObject {
   void notAFile() {
     QVERIFY(QDir().mkpath(path_));
     Start s(path_);
-    QVERIFY(s.rs.notice().contains("cannot be read"));
-    QVERIFY(!s.rs.writable());
-    QVERIFY(QFileInfo(path_).isDir());
+    QVERIFY2(s.rs.notice().contains("cannot be read"), qPrintable(s.rs.notice()));
+    QVERIFY(!s.rs.writable() && QFileInfo(path_).isDir());
   }
 
   // The sound switch and the screen outside the panel survive a restart. The
@@ -246,12 +244,10 @@ class SettingsTest : public QObject {
   void switchesAndRestore() {
     {
       Start s(path_);
-      s.rs.setSound(true);
-      s.rs.setScreen(2);
+      s.rs.setSound(true), s.rs.setScreen(2);
     }
     Start s(path_);
-    QVERIFY(s.rs.sound());
-    QCOMPARE(s.rs.screen(), 2);
+    QCOMPARE(std::pair(s.rs.sound(), s.rs.screen()), std::pair(true, 2));
     s.h.env.colourDialogs = [](const QString&, pf::Colour) { return 0x123456; };
     bool soundTold = true;
     s.rs.soundChanged = [&](bool on) { soundTold = on; };
