@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QScreen>
-#include <QScrollBar>
 
 #include "app/command_line.h"
 #include "app/features.h"
