@@ -9,7 +9,6 @@
 #include "desktop/full_screen.h"
 #include "harness.h"
 #include "host/feature_host.h"
-#include "host/shortcuts.h"
 #include "host/window_menu.h"
 #include "shell/window_port.h"
 
