@@ -39,9 +39,7 @@ struct Member {
   }
   void send(const QString& command) { process.write((command + "\n").toUtf8()); }
   bool quit() { return send("quit"), process.waitForFinished(10000); }
-  QStringList starting(const QString& prefix) const {
-    return lines.filter(QRegularExpression("^" + prefix));
-  }
+  QStringList starting(const QString& p) const { return lines.filter(QRegularExpression("^" + p)); }
   // The last board line's field k (learners, ready, answers, dropped, finals).
   int board(int k) const {
     const QStringList b = starting("B ");

@@ -25,9 +25,7 @@ struct Desk {
     for (QAction* a : port.widget()->actions())
       QObject::connect(a, &QAction::triggered, [this, a] { triggered << a->text(); });
   }
-  void key(QKeyCombination k, QWidget* to = nullptr) {
-    QTest::keyClick(to ? to : h.f->form.widget(), k.key(), k.keyboardModifiers());
-  }
+  void key(QKeyCombination k) { QTest::keyClick(h->form.widget(), k.key(), k.keyboardModifiers()); }
   Harness h;
   WindowPort port{*h.f};
   StartOptions options = [] {
@@ -109,8 +107,7 @@ class DesktopTest : public QObject {
     QFETCH(QString, keys);
     Desk d;
     for (const QString& k : keys.section(" = ", 0, 0).split(' ')) {
-      if (k[0] != 'F') d.h.play(k);
-      if (k[0] == 'F') d.key(Qt::Key(Qt::Key_F1 + k.mid(1).toInt() - 1));
+      k[0] == 'F' ? d.key(Qt::Key(Qt::Key_F1 + k.mid(1).toInt() - 1)) : d.h.play(k);
       if (k == "F5") d.h.clock.advance(4000);
     }
     const auto& f = *d.h.f;
