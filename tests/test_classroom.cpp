@@ -26,7 +26,7 @@ struct Member {
   QStringList lines;
   qint64 offsetNs = 0;
 
-  void start(const QString& dir, const QStringList& args, qint64 offset,
+  void start(const QString& dir, const QStringList& args, qint64 offset = 0,
              const QString& typing = "none") {
     offsetNs = offset;
     process.setEnvironment(QProcess::systemEnvironment()
@@ -123,8 +123,7 @@ class ClassroomTest : public QObject {
     Member teacher, learners[3];
     teacher.start(dir.filePath("teacher"),
                   {"--teach", "room", "--broker", login("teacher", broker.teacher().password),
-                   "--password", password},
-                  0);
+                   "--password", password});
     const qint64 offsets[] = {3'700'000'000, -2'300'000'000, 250'000'123};
     for (int k = 0; k < 3; ++k)
       learners[k].start(dir.filePath(QString("learner%1").arg(k)),

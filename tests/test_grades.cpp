@@ -189,11 +189,10 @@ class GradesTest : public QObject {
     const Ladder dan = loadLadders().ladders.value(0);
     QList<GradeTestRecord> records;
     for (const QString& t : tests) {
-      GradeTestRecord r;
+      GradeTestRecord& r = records.emplaceBack();
       r.ladder = t.startsWith("other:") ? "other" : dan.name;
       r.grade = t.section(' ', 0, 0).remove("other:");
       r.result = t.section(' ', 1);
-      records << r;
     }
     QCOMPARE(highestPassed(dan, records), highest);
   }

@@ -68,9 +68,8 @@ struct Desk {
 // The heights of a chart's bars; `set` 1 holds the low bars that stand for 0.
 QList<double> barValues(QChartView* view, int set = 0) {
   QList<double> out;
-  auto* series = static_cast<QAbstractBarSeries*>(view->chart()->series().first());
-  for (int k = 0; k < series->barSets().at(set)->count(); ++k)
-    out << series->barSets().at(set)->at(k);
+  auto* bars = static_cast<QAbstractBarSeries*>(view->chart()->series()[0])->barSets()[set];
+  for (int k = 0; k < bars->count(); ++k) out << bars->at(k);
   return out;
 }
 
@@ -151,8 +150,7 @@ class ProgressTest : public QObject {
     QCOMPARE(table->rowCount(), 150);
     auto* digits = window.findChild<QComboBox*>("digitsFilter");
     auto* terms = window.findChild<QComboBox*>("termsFilter");
-    digits->setCurrentIndex(digits->findData(5));
-    terms->setCurrentIndex(terms->findData(12));
+    digits->setCurrentIndex(digits->findData(5)), terms->setCurrentIndex(terms->findData(12));
     int expected = 0;
     for (const ProblemRecord& r : past)
       expected += r.settings.longest == 5 && r.settings.terms == 12;
@@ -194,9 +192,8 @@ class ProgressTest : public QObject {
     for (int k = 0; k < 3; ++k) {
       ProblemRecord& r = past[k];
       r.settings.longest = 14, r.settings.pace = 50 + 10 * k, r.aborted = false;
-      r.numbers = QList<qint64>(30, 99999999999999);
-      r.total = 30 * 99999999999999, r.answer = r.total + (k == 0);
-      if (k == 1) r.answer.reset();
+      r.numbers = QList<qint64>(30, 99999999999999), r.total = 30 * 99999999999999;
+      r.answer = k == 1 ? std::nullopt : std::optional(r.total + (k == 0));
       r.mark = markOf(r.answer, r.total);
     }
     d.store(past);

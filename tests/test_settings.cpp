@@ -144,38 +144,33 @@ class SettingsTest : public QObject {
   }
   void roundTrip() {
     QFETCH(QString, actions);
-    DrillSettings before;
-    QString shown;
-    {
-      Start s(path_);
-      s.h.env.colourDialogs = [](const QString& name, pf::Colour) {
-        return name == "cmnDialg1" ? 0x102030 : 0x405060;
-      };
-      s.h.play(actions);
-      before = s.port.settings(), shown = panel(*s.h.f);
-    }
-    Start again(path_);
-    QCOMPARE(again.port.settings(), before);
-    QCOMPARE(panel(*again.h.f), shown);
-    QVERIFY(again.rs.notice().isEmpty());
+    std::optional<Start> s(std::in_place, path_);
+    s->h.env.colourDialogs = [](const QString& name, pf::Colour) {
+      return name == "cmnDialg1" ? 0x102030 : 0x405060;
+    };
+    s->h.play(actions);
+    const DrillSettings before = s->port.settings();
+    const QString shown = panel(*s->h.f);
+    s.emplace(path_);  // the old window closes before the new one starts
+    QCOMPARE(s->port.settings(), before);
+    QCOMPARE(panel(*s->h.f), shown);
+    QVERIFY(s->rs.notice().isEmpty());
   }
 
   // The very first start is the built-in one, and so is a start with the defaults.
   void firstStartAndDefaults() {
     const QString fresh = panel(*Harness().f);
-    {
-      Start first(path_);
-      QCOMPARE(panel(*first.h.f), fresh);
-      first.h.play("hscl1=3 hscl6=10");
-    }
+    std::optional<Start> s(std::in_place, path_);
+    QCOMPARE(panel(*s->h.f), fresh);
+    s->h.play("hscl1=3 hscl6=10");
+    s.reset();
     const QByteArray bytes = contents(path_);
     QVERIFY(bytes != "missing");
-    {
-      Start plain(path_, true);
-      QCOMPARE(panel(*plain.h.f), fresh);
-      plain.h.play("hscl1=5 optKaite");
-      QVERIFY(!plain.rs.writable());
-    }
+    s.emplace(path_, true);
+    QCOMPARE(panel(*s->h.f), fresh);
+    s->h.play("hscl1=5 optKaite");
+    QVERIFY(!s->rs.writable());
+    s.reset();
     QCOMPARE(contents(path_), bytes);
     QCOMPARE(Start(path_).port.settings().longest, 3);
   }
@@ -215,14 +210,13 @@ class SettingsTest : public QObject {
     QFile f(path_);
     QVERIFY(QDir().mkpath(dir) && f.open(QIODevice::WriteOnly) &&
             f.write(content) == content.size() && f.flush());
-    {
-      Start s(path_);
-      QCOMPARE(s.port.settings().longest, longest);
-      QCOMPARE(s.rs.notice().isEmpty(), notice.isEmpty());
-      QVERIFY2(s.rs.notice().contains(notice), qPrintable(s.rs.notice()));
-      QCOMPARE(s.rs.notice().count('\n'), 0);  // said once
-      s.h.play("hscl6=9");
-    }
+    std::optional<Start> s(std::in_place, path_);
+    QCOMPARE(s->port.settings().longest, longest);
+    QCOMPARE(s->rs.notice().isEmpty(), notice.isEmpty());
+    QVERIFY2(s->rs.notice().contains(notice), qPrintable(s->rs.notice()));
+    QCOMPARE(s->rs.notice().count('\n'), 0);  // said once
+    s->h.play("hscl6=9");
+    s.reset();
     const QStringList aside = QDir(dir).entryList({"pelatto.conf.damaged-*"}, QDir::Files);
     QCOMPARE(aside.size(), notice == "moved" ? 1 : 0);
     if (notice == "moved") QCOMPARE(contents(dir + "/" + aside[0]), content);
@@ -242,10 +236,8 @@ class SettingsTest : public QObject {
   // The sound switch and the screen outside the panel survive a restart. The
   // menu's restore ends a drill and sets the defaults, and they are remembered.
   void switchesAndRestore() {
-    {
-      Start s(path_);
-      s.rs.setSound(true), s.rs.setScreen(2);
-    }
+    std::optional<Start> first(std::in_place, path_);
+    first->rs.setSound(true), first->rs.setScreen(2), first.reset();
     Start s(path_);
     QCOMPARE(std::pair(s.rs.sound(), s.rs.screen()), std::pair(true, 2));
     s.h.env.colourDialogs = [](const QString&, pf::Colour) { return 0x123456; };
