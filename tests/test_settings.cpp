@@ -56,18 +56,11 @@ QByteArray contents(const QString& path) {
 
 // A started window with its remembered settings applied, as at a real start.
 struct Start {
-  explicit Start(const QString& path, bool defaults = false) : rs(host, defaults, path) {
-    rs.apply();
-  }
+  explicit Start(const QString& p, bool defaults = false) : rs(host, defaults, p) { rs.apply(); }
   Harness h;
   WindowPort port{*h.f};
   FeatureHost host{port};
   RememberedSettings rs;
-};
-
-// A file's values, those that differ from the defaults after reading it, and those ignored.
-struct ReadRow {
-  QString file, kept, ignored;
 };
 
 }  // namespace
@@ -88,8 +81,9 @@ class SettingsTest : public QObject {
   // Each value read alone and against those it depends on; bad ones take
   // their default and are named.
   void readValues_data() {
-    QTest::addColumn<ReadRow>("row");
-    const auto add = [](const char* name, ReadRow r) { QTest::newRow(name) << r; };
+    // A file's values, those that differ from the defaults once read, and those ignored.
+    QTest::addColumn<QStringList>("row");
+    const auto add = [](const char* name, const QStringList& r) { QTest::newRow(name) << r; };
     add("empty", {"", "", ""});
     add("newer version", {"version=2 longest=6", "longest=6", ""});
     add("a daily setting", {"longest=3 shortest=3 terms=10 pace=50 version=1",
@@ -114,11 +108,11 @@ class SettingsTest : public QObject {
     add("blanks around", {"longest=%207%20", "longest=7", ""});
   }
   void readValues() {
-    QFETCH(ReadRow, row);
-    const ReadValues r = ::readValues(stored(row.file));
-    QCOMPARE(differences(r.values), row.kept);
-    QCOMPARE(r.ignored.join(' '), row.ignored);
-    QCOMPARE(r.newer, row.file.contains("version=2"));
+    QFETCH(QStringList, row);
+    const ReadValues r = ::readValues(stored(row[0]));
+    QCOMPARE(differences(r.values), row[1]);
+    QCOMPARE(r.ignored.join(' '), row[2]);
+    QCOMPARE(r.newer, row[0].contains("version=2"));
   }
 
   // Colours are stored as #rrggbb, the program's own 0x00BBGGRR turned round.
@@ -189,9 +183,8 @@ class SettingsTest : public QObject {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("notice");  // a word the notice has; empty: no notice
     QTest::addColumn<int>("longest");     // after the start
-    const auto add = [](const char* name, const QByteArray& content, const char* notice,
-                        int longest) {
-      QTest::newRow(name) << content << QString(notice) << longest;
+    const auto add = [](const char* name, const QByteArray& file, const char* notice, int n) {
+      QTest::newRow(name) << file << QString(notice) << n;
     };
     add("empty", QByteArray(), "", 1);
     add("out of range", "[General]\nlongest=99\nterms=7\nmix=3\n", "longest, mix", 1);
