@@ -32,13 +32,10 @@
 #include "app/command_line.h"
 #include "app/features.h"
 #include "classroom/board_window.h"
-#include "classroom/class_board.h"
 #include "classroom/classroom.h"
 #include "classroom/learner_class.h"
 #include "classroom/teacher_class.h"
-#include "host/drill_port.h"
 #include "platform/application.h"
-#include "platform/environment.h"
 #include "platform/precise_clock.h"
 #include "settings/remembered_values.h"
 #include "shell/frm_pelatto.h"
@@ -87,18 +84,15 @@ struct Reporter : DrillListener {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QString data, typing = QStringLiteral("none");
-  QStringList pelatto{QStringLiteral("pelatto")};
-  for (int k = 1; k < argc; ++k) {
-    const QString a = QString::fromLocal8Bit(argv[k]);
-    if (pelatto.size() > 1 || a == QLatin1String("--"))
-      pelatto << a;
-    else if (a == QLatin1String("--data") && k + 1 < argc)
-      data = QString::fromLocal8Bit(argv[++k]);
-    else if (a == QLatin1String("--type") && k + 1 < argc)
-      typing = QString::fromLocal8Bit(argv[++k]);
-  }
-  const CommandLine command = parseCommandLine(pelatto.mid(0, 1) + pelatto.mid(2));
+  QStringList args;
+  for (int k = 0; k < argc; ++k) args << QString::fromLocal8Bit(argv[k]);
+  const qsizetype split = args.indexOf("--");  // this program's options come before it
+  const auto option = [&](const char* name, const QString& otherwise) {
+    const qsizetype k = args.indexOf(name);
+    return k > 0 && k + 1 < split ? args[k + 1] : otherwise;
+  };
+  const QString data = option("--data", {}), typing = option("--type", "none");
+  const CommandLine command = parseCommandLine(QStringList{"pelatto"} + args.mid(split + 1));
   if (command.exitCode >= 0) {
     std::fputs(qPrintable(command.error), stderr);
     return command.exitCode;
@@ -110,8 +104,7 @@ int main(int argc, char** argv) {
   WindowPort port(window);
   StartOptions options;
   options.defaults = true;
-  if (!data.isEmpty() && QDir().mkpath(data))
-    options.historyPath = QDir(data).filePath(QStringLiteral("history.sqlite"));
+  if (!data.isEmpty() && QDir().mkpath(data)) options.historyPath = data + "/history.sqlite";
   Features features(port, options);
   Reporter reporter(port, typing);
   port.subscribe(&reporter);
@@ -130,7 +123,6 @@ int main(int argc, char** argv) {
   // The board, told a moment after it changes.
   QTimer boardSoon;
   boardSoon.setSingleShot(true);
-  boardSoon.setInterval(20);
   if (TeacherClass* t = classroom.teacher()) {
     out << "J " << t->joinLine() << Qt::endl;
     QObject::connect(&boardSoon, &QTimer::timeout, [t] {
@@ -144,7 +136,7 @@ int main(int argc, char** argv) {
           << Qt::endl;
     });
     QObject::connect(t, &TeacherClass::changed, &boardSoon, [&boardSoon] {
-      if (!boardSoon.isActive()) boardSoon.start();
+      if (!boardSoon.isActive()) boardSoon.start(20);
     });
   }
   if (LearnerClass* l = classroom.learner()) {

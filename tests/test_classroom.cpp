@@ -20,20 +20,17 @@
 
 namespace {
 
-constexpr qint64 kMs = 1'000'000;
-
 // One member of the class: tests/class_member and the lines it prints.
 struct Member {
   QProcess process;
   QStringList lines;
   qint64 offsetNs = 0;
 
-  void start(const QString& dir, const QStringList& args, qint64 offset,
+  void start(const QString& dir, const QStringList& args, qint64 offset = 0,
              const QString& typing = "none") {
     offsetNs = offset;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PELATTO_TEST_CLOCK_OFFSET_NS", QString::number(offset));
-    process.setProcessEnvironment(env);
+    process.setEnvironment(QProcess::systemEnvironment()
+                           << "PELATTO_TEST_CLOCK_OFFSET_NS=" + QString::number(offset));
     QObject::connect(&process, &QProcess::readyReadStandardOutput, [this] {
       while (process.canReadLine()) lines << QString::fromUtf8(process.readLine()).trimmed();
     });
@@ -41,9 +38,8 @@ struct Member {
                   QStringList{"--data", dir, "--type", typing, "--"} + args);
   }
   void send(const QString& command) { process.write((command + "\n").toUtf8()); }
-  QStringList starting(const QString& prefix) const {
-    return lines.filter(QRegularExpression("^" + prefix));
-  }
+  bool quit() { return send("quit"), process.waitForFinished(10000); }
+  QStringList starting(const QString& p) const { return lines.filter(QRegularExpression("^" + p)); }
   // The last board line's field k (learners, ready, answers, dropped, finals).
   int board(int k) const {
     const QStringList b = starting("B ");
@@ -65,21 +61,17 @@ class ClassroomTest : public QObject {
  private slots:
   // The teacher's numbers, as draws, give exactly those numbers in a window.
   void numbersThroughTheWindow_data() {
-    QTest::addColumn<QList<int>>("panel");  // longest, shortest, mix, terms
-    QTest::newRow("one digit") << QList<int>{1, 1, 0, 5};
-    QTest::newRow("a mix of 3 to 7") << QList<int>{7, 3, 4, 9};
-    QTest::newRow("neighbouring counts, all shorter") << QList<int>{5, 4, 6, 6};
-    QTest::newRow("14 digits, mixed") << QList<int>{14, 1, 10, 30};
+    QTest::addColumn<QString>("panel");  // longest, shortest, terms, mix
+    QTest::newRow("one digit") << "hscl1=1 hscl2=1 hscl6=5 hscl3=0";
+    QTest::newRow("a mix of 3 to 7") << "hscl1=7 hscl2=3 hscl6=9 hscl3=4";
+    QTest::newRow("neighbouring counts, all shorter") << "hscl1=5 hscl2=4 hscl6=6 hscl3=6";
+    QTest::newRow("14 digits, mixed") << "hscl1=14 hscl2=1 hscl6=30 hscl3=10";
   }
   void numbersThroughTheWindow() {
-    QFETCH(QList<int>, panel);
+    QFETCH(QString, panel);
     Harness h;
-    h.play(QString("hscl1=%1 hscl2=%2 hscl6=%4 hscl3=%3 hscl5=10 hscl7=3")
-               .arg(panel[0])
-               .arg(panel[1])
-               .arg(panel[2])
-               .arg(panel[3]));
-    std::mt19937 random(panel[0] * 100 + panel[2]);
+    h.play(panel + " hscl5=10 hscl7=3");
+    std::mt19937 random(qHash(panel));
     const DrillSettings s = h->currentSettings();
     const QList<QList<qint64>> problems =
         class_numbers::make(s, 3, [&] { return class_numbers::gridDraw(random()); });
@@ -91,8 +83,7 @@ class ClassroomTest : public QObject {
       }
     } numbers;
     h->events.subscribe(&numbers);
-    Harness::click(h->cmdStart);
-    h.clock.advance(200'000);
+    h.play("cmdStart 200000");
     QCOMPARE(numbers.shown, problems[0] + problems[1] + problems[2]);
   }
 
@@ -107,13 +98,11 @@ class ClassroomTest : public QObject {
       QTest::keyClick(h->hscl6.bar(), Qt::Key_Right);
       QVERIFY(!h->tmr1.running());
       QCOMPARE(h->kazu, 5);
-      const auto allowed = [](Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        return ClassBanner::keyAllowed(key, m);
-      };
-      QVERIFY(allowed(Qt::Key_5) && allowed(Qt::Key_Return) &&
-              allowed(Qt::Key_F10, Qt::ShiftModifier));
-      QVERIFY(!allowed(Qt::Key_F5) && !allowed(Qt::Key_Space) &&
-              !allowed(Qt::Key_R, Qt::ControlModifier));
+      QString allowed;
+      for (const QKeySequence& k :
+           QKeySequence::listFromString("5; Return; Shift+F10; F5; Space; Ctrl+R"))
+        allowed += QString::number(ClassBanner::keyAllowed(k[0].key(), k[0].keyboardModifiers()));
+      QCOMPARE(allowed, "111000");
     }
     Harness::click(h->cmdStart);  // out of the class, the same click starts
     QVERIFY(h->tmr1.running());
@@ -127,15 +116,14 @@ class ClassroomTest : public QObject {
     QVERIFY2(broker.start(&why), qPrintable(why));
     const QString url = QString("mqtt://127.0.0.1:%1").arg(broker.port());
     const QString password = broker.learner().password;
+    const auto login = [&](const QString& user, const QString& pass) {
+      return QString("mqtt://%1:%2@127.0.0.1:%3").arg(user, pass).arg(broker.port());
+    };
 
     Member teacher, learners[3];
     teacher.start(dir.filePath("teacher"),
-                  {"--teach", "room", "--broker",
-                   QString("mqtt://teacher:%1@127.0.0.1:%2")
-                       .arg(broker.teacher().password)
-                       .arg(broker.port()),
-                   "--password", password},
-                  0);
+                  {"--teach", "room", "--broker", login("teacher", broker.teacher().password),
+                   "--password", password});
     const qint64 offsets[] = {3'700'000'000, -2'300'000'000, 250'000'123};
     for (int k = 0; k < 3; ++k)
       learners[k].start(dir.filePath(QString("learner%1").arg(k)),
@@ -156,10 +144,7 @@ class ClassroomTest : public QObject {
 
     // Hostile messages from a learner's login: each dropped and counted.
     MqttClient::Options o;
-    o.broker = *parseBrokerUrl(url);
-    o.broker.user = "learner";
-    o.broker.password = password;
-    o.clientId = "mallory";
+    o.broker = *parseBrokerUrl(login("learner", password)), o.clientId = "mallory";
     MqttClient mallory(o);
     mallory.start();
     QTRY_VERIFY_WITH_TIMEOUT(mallory.connected(), 10000);
@@ -187,22 +172,18 @@ class ClassroomTest : public QObject {
     const QList<QPair<qint64, qint64>> expected = teacher.numbers();
     QCOMPARE(expected.size(), 6);
     for (Member& l : learners) {
-      const QList<QPair<qint64, qint64>> seen = l.numbers();
-      QCOMPARE(seen.size(), expected.size());
-      for (qsizetype k = 0; k < seen.size(); ++k) {
-        QCOMPARE(seen[k].first, expected[k].first);
-        QVERIFY2(std::abs(seen[k].second - expected[k].second) <= kMs,
-                 qPrintable(QString("%1 ns off").arg(seen[k].second - expected[k].second)));
-      }
+      QList<QPair<qint64, qint64>> seen = l.numbers();
+      for (qsizetype k = 0; k < std::min(seen.size(), expected.size()); ++k)
+        if (std::abs(seen[k].second - expected[k].second) <= 1'000'000)
+          seen[k].second = expected[k].second;
+      QCOMPARE(seen, expected);
     }
 
     // Leaving: the teacher closes, the learners are told and leave.
-    teacher.send("quit");
-    QVERIFY(teacher.process.waitForFinished(10000));
+    QVERIFY(teacher.quit());
     for (Member& l : learners) {
       QTRY_VERIFY_WITH_TIMEOUT(!l.starting("L left").isEmpty(), 10000);
-      l.send("quit");
-      QVERIFY(l.process.waitForFinished(10000));
+      QVERIFY(l.quit());
     }
 
     // The class in the teacher's history and in the learners'.

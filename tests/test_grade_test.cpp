@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -30,10 +28,7 @@ struct FakeHistory : HistoryApi {
   QList<RecordContext> contexts;
   QList<GradeTestRecord> begun, finished;
   void setContext(const RecordContext& c) override { contexts << c; }
-  qint64 beginGradeTest(const GradeTestRecord& t) override {
-    begun << t;
-    return 40 + begun.size();
-  }
+  qint64 beginGradeTest(const GradeTestRecord& t) override { return begun << t, 40 + begun.size(); }
   void finishGradeTest(const GradeTestRecord& t) override { finished.prepend(t); }
   QList<GradeTestRecord> gradeTests() const override { return finished; }
 };
@@ -48,32 +43,24 @@ struct Recorder : DrillListener {
   qint64 first = -1, lastBlank = 0;
   void onDrillEvent(const DrillEvent& e) override {
     ++count[e.kind];
-    if (e.kind == K::NumberShown) digits << int(e.text.size());
-    if (e.kind == K::NumberShown && first < 0) first = e.timeNs;
+    if (e.kind == K::NumberShown)
+      digits << int(e.text.size()), first = first < 0 ? e.timeNs : first;
     if (e.kind == K::Blanked) lastBlank = e.timeNs;
     if (e.kind == K::SeriesEnded)
       totals << e.value, seriesMs << (lastBlank - first) / 1'000'000, first = -1;
   }
 };
 
-LadderSet bundled() {
-  LadderSet set;
-  for (const QString& folder : bundledLadderFolders())
-    if (QDir(folder).exists()) return readLadderFolder(folder, set), set;
-  return set;
-}
-
 struct Session {
   Harness h;
   WindowPort port{*h.f};
   FakeHistory history;
   Recorder seen;
-  LadderSet ladders = bundled();
+  LadderSet ladders = loadLadders();
   GradeTest test{port, &history};
 
   Session() { port.subscribe(&seen); }
-  const Grade& grade(const QString& name) { return *ladders.find(name); }
-  void prepare(const QString& name) { test.prepare(ladders.ladders[0], grade(name)); }
+  void prepare(const QString& name) { test.prepare(ladders.ladders[0], *ladders.find(name)); }
   void pressStart() { QTest::mouseClick(test.window().startButton(), Qt::LeftButton); }
   // Runs the drill until the run is over (or two hours have passed).
   void runToEnd() {
@@ -83,12 +70,8 @@ struct Session {
   // the rest wrong or not given.
   void mark(int right) {
     for (int k = 0; k < seen.totals.size(); ++k) {
-      MarkedAnswer a{k, seen.totals[k], {}};
-      if (k < right)
-        a.typed = seen.totals[k];
-      else if (k % 2)
-        a.typed = seen.totals[k] + 1;
-      test.onAnswerMarked(a);
+      const double t = seen.totals[k];
+      test.onAnswerMarked({k, t, k < right ? t : k % 2 ? std::optional(t + 1) : std::nullopt});
     }
   }
 };
@@ -103,27 +86,25 @@ class GradeTestTest : public QObject {
   // A whole 十段 test: the window's plan, the panel it sets, ten problems,
   // the answers marked; score, verdict and record for 4 to 7 right.
   void fullTest_data() {
-    QTest::addColumn<int>("right");
-    QTest::addColumn<QString>("outcome");
-    QTest::newRow("4") << 4 << "40 点　不合格";
-    QTest::newRow("5") << 5 << "50 点　準合格";
-    QTest::newRow("6") << 6 << "60 点　準合格";
-    QTest::newRow("7") << 7 << "70 点　合格";
-    QTest::newRow("10") << 10 << "100 点　合格";
+    QTest::addColumn<QString>("outcome");  // ten points a right answer, and the verdict
+    QTest::newRow("4") << "40 点　不合格";
+    QTest::newRow("5") << "50 点　準合格";
+    QTest::newRow("6") << "60 点　準合格";
+    QTest::newRow("7") << "70 点　合格";
+    QTest::newRow("10") << "100 点　合格";
   }
   void fullTest() {
-    QFETCH(int, right);
     QFETCH(QString, outcome);
+    const int right = outcome.section(' ', 0, 0).toInt() / 10;
     Session s;
     s.port.widget()->resize(1024, 700);
     s.prepare("十段");
     GradeWindow& w = s.test.window();
     QVERIFY(w.isVisible());
     const QString plan = w.findChild<QLabel*>("gradeFacts")->text();
-    QVERIFY2(plan.contains("規定の時間: 3 秒") &&
-                 plan.contains("この試験の時間: 3.045 秒（1 口 0.21 秒）") &&
-                 plan.contains("3 桁・15 口・10 問"),
-             qPrintable(plan));
+    for (const char* fact :
+         {"規定の時間: 3 秒", "この試験の時間: 3.045 秒（1 口 0.21 秒）", "3 桁・15 口・10 問"})
+      QVERIFY2(plan.contains(fact), qPrintable(plan));
     const DrillSettings panel = s.port.settings();
     QCOMPARE(std::tuple(panel.longest, panel.shortest, panel.mix, panel.terms, panel.pace,
                         panel.extension, panel.runLength, panel.mode),
@@ -153,14 +134,12 @@ class GradeTestTest : public QObject {
     QCOMPARE(s.history.contexts.size(), 2);
     QCOMPARE(w.isVisible() ? w.outcome() : QString(), outcome);
     QCOMPARE(w.findChild<QLabel*>("gradeHighest")->text(),
-             right >= 7 ? QString("最高合格: 十段") : QString("合格した段位はまだありません"));
+             right >= 7 ? "最高合格: 十段" : "合格した段位はまだありません");
     QVERIFY(w.accessibleDescription().startsWith(outcome));
     // The result stands clear of the answer columns.
     const QPoint origin = s.port.widget()->mapToGlobal(QPoint(0, 0));
-    for (int k = 0; k < 2; ++k) {
-      const QRect column = s.port.answerColumn(k).text;
+    for (const QRect column : {s.port.answerColumn(0).text, s.port.answerColumn(1).text})
       QVERIFY(!column.isEmpty() && !w.frameGeometry().intersects(column.translated(origin)));
-    }
     // Answers told again after the end belong to no test.
     s.mark(10);
     QCOMPARE(s.history.finished.size(), 1);
@@ -169,44 +148,35 @@ class GradeTestTest : public QObject {
   // A setting the grade fixes, moved at some point of the test, ends it as
   // abandoned while the drill goes on as it would; a free one does not.
   void settingMoved_data() {
-    QTest::addColumn<int>("at");
-    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("actions");  // from the start
     QTest::addColumn<bool>("abandoned");
     QTest::addColumn<bool>("drillGoesOn");
-    QTest::newRow("pace while flashing") << 4000 << "hscl5+" << true << true;
-    QTest::newRow("terms in a countdown") << 19000 << "hscl6-" << true << true;
-    QTest::newRow("run length") << 1000 << "hscl7-" << true << true;
-    QTest::newRow("digits") << 4000 << "hscl1+" << true << false;
-    QTest::newRow("pace dragged") << 4000 << "hscl5~30" << true << true;
-    QTest::newRow("automatic answers") << 4000 << "optKaiji" << true << true;
-    QTest::newRow("abort") << 60000 << "cmdStop" << true << false;
-    QTest::newRow("after the run") << 200000 << "hscl6-" << true << true;
-    QTest::newRow("new run before marking") << 200000 << "cmdStart" << true << true;
-    QTest::newRow("grouping") << 4000 << "chk1" << false << true;
-    QTest::newRow("hold") << 4000 << "cmdTome 3000 cmdTome" << false << true;
+    QTest::newRow("pace while flashing") << "4000 hscl5+" << true << true;
+    QTest::newRow("terms in a countdown") << "19000 hscl6-" << true << true;
+    QTest::newRow("run length") << "1000 hscl7-" << true << true;
+    QTest::newRow("digits") << "4000 hscl1+" << true << false;
+    QTest::newRow("pace dragged") << "4000 hscl5~30" << true << true;
+    QTest::newRow("automatic answers") << "4000 optKaiji" << true << true;
+    QTest::newRow("abort") << "60000 cmdStop" << true << false;
+    QTest::newRow("after the run") << "200000 hscl6-" << true << true;
+    QTest::newRow("new run before marking") << "200000 cmdStart" << true << true;
+    QTest::newRow("grouping") << "4000 chk1" << false << true;
+    QTest::newRow("hold") << "4000 cmdTome 3000 cmdTome" << false << true;
   }
   void settingMoved() {
-    QFETCH(int, at);
     QFETCH(QString, actions);
     QFETCH(bool, abandoned);
     QFETCH(bool, drillGoesOn);
     Session s;
     s.prepare("十段");
     s.pressStart();
-    s.h.clock.advance(at);
     s.h.play(actions);
-    QCOMPARE(s.test.state() == GradeTest::State::Idle, abandoned);
-    QCOMPARE(s.seen.count[K::Aborted] == 0, drillGoesOn);
-    if (abandoned) {
-      QCOMPARE(s.history.finished.value(0).result, QString("中断"));
-      QCOMPARE(s.test.window().outcome(), QString("中断"));
-      QCOMPARE(s.history.contexts.last().kind, RecordContext::Kind::Practice);
-      return;
-    }
-    s.runToEnd();
-    s.port.pressAnswer();
-    s.mark(8);
-    QCOMPARE(s.history.finished.value(0).result, QString("合格"));
+    QCOMPARE(std::pair(s.test.state() == GradeTest::State::Idle, s.seen.count[K::Aborted] == 0),
+             std::pair(abandoned, drillGoesOn));
+    if (!abandoned) s.runToEnd(), s.port.pressAnswer(), s.mark(8);
+    QCOMPARE(s.history.finished.value(0).result, abandoned ? "中断" : "合格");
+    if (abandoned) QCOMPARE(s.test.window().outcome(), "中断");
+    QCOMPARE(s.history.contexts.last().kind, RecordContext::Kind::Practice);
   }
 
   // Another grade chosen mid-test abandons the first; the new one starts
@@ -234,15 +204,14 @@ class GradeTestTest : public QObject {
     Harness h;
     WindowPort port(*h.f);
     FeatureHost host(port);
-    LadderSet set = bundled();
+    LadderSet set = loadLadders();
     GradeTests grades(host, set);
     host.menu().menu()->actions().last()->trigger();
     QTreeWidget* list = grades.chooser().list();
     QVERIFY(grades.chooser().isVisible());
     QTreeWidgetItem* tenth = list->topLevelItem(0)->child(7);
-    QCOMPARE(tenth->text(0), QString("十段"));
-    QCOMPARE(QStringList({tenth->text(3), tenth->text(4), tenth->text(5)}),
-             QStringList({"3 秒", "3.045 秒", "0.21 秒"}));
+    QCOMPARE(QStringList({tenth->text(0), tenth->text(3), tenth->text(4), tenth->text(5)}),
+             QStringList({"十段", "3 秒", "3.045 秒", "0.21 秒"}));
     list->setCurrentItem(tenth);
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(!grades.chooser().isVisible());

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -15,11 +14,10 @@
 
 namespace {
 
-LadderSet bundled() {
-  LadderSet set;
-  for (const QString& folder : bundledLadderFolders())
-    if (QDir(folder).exists()) return readLadderFolder(folder, set), set;
-  return set;
+// Writes a whole file; false when it could not.
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // A ladder file's text: the header, then the given lines.
@@ -36,7 +34,7 @@ class GradesTest : public QObject {
   // whose series comes nearest the official time (its neighbours on the bar
   // come no nearer).
   void bundledLadder() {
-    const LadderSet set = bundled();
+    const LadderSet set = loadLadders();
     QVERIFY2(set.errors.isEmpty(), qPrintable(set.errors.value(0).text()));
     QCOMPARE(set.ladders.size(), 1);
     QCOMPARE(set.ladders[0].grades.size(), 18);
@@ -53,58 +51,54 @@ class GradesTest : public QObject {
 
   // The ends of the pace bar: the nearest pace must lie on it.
   void paceLimits_data() {
-    QTest::addColumn<int>("terms");
-    QTest::addColumn<int>("ms");
-    QTest::addColumn<int>("pace");  // 0: cannot be set
-    QTest::newRow("fastest exactly") << 15 << 1450 << 10;
-    QTest::newRow("just rounds up to 10") << 15 << 1378 << 10;
-    QTest::newRow("nearest is 9") << 15 << 1377 << 0;
-    QTest::newRow("just rounds down to 300") << 15 << 43572 << 300;
-    QTest::newRow("nearest is 301") << 15 << 43573 << 0;
-    QTest::newRow("two terms at 3 s") << 2 << 4500 << 300;
-    QTest::newRow("thirty terms, 0.3 s") << 30 << 300 << 0;
+    QTest::addColumn<QList<int>>("termsMsPace");  // pace 0: cannot be set
+    QTest::newRow("fastest exactly") << QList{15, 1450, 10};
+    QTest::newRow("just rounds up to 10") << QList{15, 1378, 10};
+    QTest::newRow("nearest is 9") << QList{15, 1377, 0};
+    QTest::newRow("just rounds down to 300") << QList{15, 43572, 300};
+    QTest::newRow("nearest is 301") << QList{15, 43573, 0};
+    QTest::newRow("two terms at 3 s") << QList{2, 4500, 300};
+    QTest::newRow("thirty terms, 0.3 s") << QList{30, 300, 0};
   }
   void paceLimits() {
-    QFETCH(int, terms);
-    QFETCH(int, ms);
-    QFETCH(int, pace);
-    QCOMPARE(paceFor(terms, ms).value_or(0), pace);
+    QFETCH(QList<int>, termsMsPace);
+    QCOMPARE(paceFor(termsMsPace[0], termsMsPace[1]).value_or(0), termsMsPace[2]);
   }
 
   // Each kind of mistake, reported with the file, its line and what is
   // wrong; the file then offers no ladder at all.
   void mistakes_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QString>("says");
-    QTest::newRow("no header") << "初段\t3\t15\t8\n" << 1 << "ladder<TAB>";
-    QTest::newRow("empty") << "# nothing\n\n" << 0 << "空です";
-    QTest::newRow("header only") << ladderText("") << 0 << "級がひとつもありません";
-    QTest::newRow("spaces for tabs") << ladderText("初段 3 15 8\n") << 2 << "4 項目";
-    QTest::newRow("a field missing") << ladderText("# x\n初段\t3\t15\n") << 3 << "（3 項目）";
-    QTest::newRow("no name") << ladderText("\t3\t15\t8\n") << 2 << "級名";
-    QTest::newRow("digits 0") << ladderText("初段\t0\t15\t8\n") << 2 << "桁数「0」";
-    QTest::newRow("digits 15") << ladderText("初段\t15\t15\t8\n") << 2 << "桁数「15」";
-    QTest::newRow("digits text") << ladderText("初段\t三\t15\t8\n") << 2 << "桁数「三」";
-    QTest::newRow("terms 1") << ladderText("初段\t3\t1\t8\n") << 2 << "口数「1」";
-    QTest::newRow("terms 31") << ladderText("初段\t3\t31\t8\n") << 2 << "口数「31」";
-    QTest::newRow("seconds with unit") << ladderText("初段\t3\t15\t8秒\n") << 2 << "秒数「8秒」";
-    QTest::newRow("seconds comma") << ladderText("初段\t3\t15\t2,8\n") << 2 << "秒数「2,8」";
-    QTest::newRow("too fast") << ladderText("初段\t3\t15\t0.5\n") << 2
-                              << "15 口で 0.5 秒には設定できません（速さのバーで 1.45〜43.5 秒）";
-    QTest::newRow("too slow") << ladderText("初段\t3\t15\t50\n") << 2 << "15 口で 50 秒";
-    QTest::newRow("twice") << ladderText("初段\t3\t15\t8\r\n初段\t3\t15\t6\r\n") << 3
-                           << "「初段」が 2 度";
+    QTest::addColumn<QString>("says");  // "line: part of the message"; line 0: the whole file
+    QTest::newRow("no header") << QString("初段\t3\t15\t8\n") << "1: ladder<TAB>";
+    QTest::newRow("empty") << QString("# nothing\n\n") << "0: 空です";
+    QTest::newRow("header only") << ladderText("") << "0: 級がひとつもありません";
+    QTest::newRow("spaces for tabs") << ladderText("初段 3 15 8\n") << "2: 4 項目";
+    QTest::newRow("a field missing") << ladderText("# x\n初段\t3\t15\n") << "3: （3 項目）";
+    QTest::newRow("no name") << ladderText("\t3\t15\t8\n") << "2: 級名";
+    QTest::newRow("digits 0") << ladderText("初段\t0\t15\t8\n") << "2: 桁数「0」";
+    QTest::newRow("digits 15") << ladderText("初段\t15\t15\t8\n") << "2: 桁数「15」";
+    QTest::newRow("digits text") << ladderText("初段\t三\t15\t8\n") << "2: 桁数「三」";
+    QTest::newRow("terms 1") << ladderText("初段\t3\t1\t8\n") << "2: 口数「1」";
+    QTest::newRow("terms 31") << ladderText("初段\t3\t31\t8\n") << "2: 口数「31」";
+    QTest::newRow("seconds with unit") << ladderText("初段\t3\t15\t8秒\n") << "2: 秒数「8秒」";
+    QTest::newRow("seconds comma") << ladderText("初段\t3\t15\t2,8\n") << "2: 秒数「2,8」";
+    QTest::newRow("too fast")
+        << ladderText("初段\t3\t15\t0.5\n")
+        << "2: 15 口で 0.5 秒には設定できません（速さのバーで 1.45〜43.5 秒）";
+    QTest::newRow("too slow") << ladderText("初段\t3\t15\t50\n") << "2: 15 口で 50 秒";
+    QTest::newRow("twice") << ladderText("初段\t3\t15\t8\r\n初段\t3\t15\t6\r\n")
+                           << "3: 「初段」が 2 度";
   }
   void mistakes() {
     QFETCH(QString, text);
-    QFETCH(int, line);
     QFETCH(QString, says);
+    const int line = says.section(": ", 0, 0).toInt();
     const LadderParse p = parseLadder(text, "school.txt");
     QVERIFY(!p.ladder);
     QCOMPARE(p.errors.size(), 1);
     QCOMPARE(p.errors[0].line, line);
-    QVERIFY2(p.errors[0].message.contains(says), qPrintable(p.errors[0].message));
+    QVERIFY2(p.errors[0].message.contains(says.section(": ", 1)), qPrintable(p.errors[0].message));
     QVERIFY(p.errors[0].text().startsWith(line ? QString("school.txt:%1: ").arg(line)
                                                : QString("school.txt: ")));
   }
@@ -113,22 +107,17 @@ class GradesTest : public QObject {
   // order; a name already taken and text that is not UTF-8 are reported.
   void userFolder() {
     QTemporaryDir dir;
-    const auto write = [&](const QString& name, const QByteArray& bytes) {
-      QFile f(dir.filePath(name));
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(bytes);
-    };
-    write("a.txt", "\xEF\xBB\xBFladder\t教室\n# 初心者向け\n10級\t1\t5\t10\n9級\t1\t5\t7.5\n");
-    write("b.txt", "ladder\t教室 B\n1級\t2\t5\t4\n1級\t2\t5\t3\n");
-    write("c.txt", "ladder\t教室\n1級\t2\t5\t4\n");
-    write("d.txt", "ladder\t\xff\xfe\n");
-    write("e.txt", "ladder\t検定 B\n1/2級\t1\t5\t4\n");
-    write("notes.md", "ladder\tnot read\n");
-    LadderSet set = bundled();
+    for (const auto& [name, bytes] : std::initializer_list<std::pair<QString, QByteArray>>{
+             {"a.txt", "\xEF\xBB\xBFladder\t教室\n# 初心者向け\n10級\t1\t5\t10\n9級\t1\t5\t7.5\n"},
+             {"b.txt", "ladder\t教室 B\n1級\t2\t5\t4\n1級\t2\t5\t3\n"},
+             {"c.txt", "ladder\t教室\n1級\t2\t5\t4\n"},
+             {"d.txt", "ladder\t\xff\xfe\n"},
+             {"e.txt", "ladder\t検定 B\n1/2級\t1\t5\t4\n"},
+             {"notes.md", "ladder\tnot read\n"}})
+      QVERIFY(writeFile(dir.filePath(name), bytes));
+    LadderSet set = loadLadders();
     readLadderFolder(dir.path(), set);
-    QCOMPARE(set.ladders.size(), 3);
-    QCOMPARE(set.ladders[1].name, QString("教室"));
-    QCOMPARE(set.ladders[1].grades.size(), 2);
+    QCOMPARE(set.gradeLists().mid(1), QStringList({"教室: 10級 9級", "検定 B: 1/2級"}));
     QCOMPARE(set.ladders[1].grades[1].officialMs, 7500);
     QStringList errors;
     for (const LadderError& e : set.errors)
@@ -142,48 +131,43 @@ class GradesTest : public QObject {
     // A grade whose name holds a slash, alone or after its ladder.
     QVERIFY(set.find("1/2級", &in) && in == &set.ladders[2]);
     QVERIFY(set.find("検定 B / 1/2級", &in) && in == &set.ladders[2]);
-    QCOMPARE(set.gradeLists().value(1), QString("教室: 10級 9級"));
   }
 
   // Files that would slow the start are left out at a bound, with their
   // file and line; what lies within the bounds loads in linear time.
   void bounds_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("grades");  // of the ladder loaded; -1: left out
-    QTest::addColumn<int>("line");    // of the first mistake
-    QTest::addColumn<QString>("says");
+    QTest::addColumn<int>("grades");    // of the ladder loaded; -1: left out
+    QTest::addColumn<QString>("says");  // the first mistake: "line: part of its text"
     const auto lines = [](int n, const QByteArray& form) {
       QByteArray out = "ladder\t大きな表\n";
       for (int k = 0; k < n; ++k) out += QByteArray(form).replace('%', QByteArray::number(k));
       return out;
     };
     QTest::newRow("200,000 grades, 3 MB")
-        << lines(200'000, "g%\t1\t5\t3\n") << -1 << 0 << "バイトまで";
-    QTest::newRow("1001 grades") << lines(1001, "g%\t1\t5\t3\n") << -1 << 1002 << "1000 級まで";
-    QTest::newRow("1000 grades") << lines(1000, "g%\t1\t5\t3\n") << 1000 << 0 << "";
-    QTest::newRow("a long line") << lines(1, QByteArray(1001, 'x').append('\n')) << -1 << 2
-                                 << "1001 文字";
-    QTest::newRow("200,000 comment lines") << lines(200'000, "#\n") + "1級\t1\t5\t3\n"
-                                           << 1 << 0 << "";
-    QTest::newRow("200,000 wrong lines") << lines(200'000, "x\n") << -1 << 2 << "4 項目";
+        << lines(200'000, "g%\t1\t5\t3\n") << -1 << "0: バイトまで";
+    QTest::newRow("1001 grades") << lines(1001, "g%\t1\t5\t3\n") << -1 << "1002: 1000 級まで";
+    QTest::newRow("1000 grades") << lines(1000, "g%\t1\t5\t3\n") << 1000 << "";
+    QTest::newRow("a long line") << lines(1, QByteArray(1001, 'x').append('\n')) << -1
+                                 << "2: 1001 文字";
+    QTest::newRow("200,000 comment lines") << lines(200'000, "#\n") + "1級\t1\t5\t3\n" << 1 << "";
+    QTest::newRow("200,000 wrong lines") << lines(200'000, "x\n") << -1 << "2: 4 項目";
   }
   void bounds() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, grades);
-    QFETCH(int, line);
     QFETCH(QString, says);
     QTemporaryDir dir;
-    QFile f(dir.filePath("big.txt"));
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    f.close();
+    QVERIFY(writeFile(dir.filePath("big.txt"), bytes));
     LadderSet set;
     readLadderFolder(dir.path(), set);
     QCOMPARE(set.ladders.isEmpty() ? -1 : int(set.ladders[0].grades.size()), grades);
     QVERIFY(set.errors.size() <= kMaxMistakesTold + 1);
     QCOMPARE(set.errors.isEmpty(), grades >= 0);
     if (grades >= 0) return;
-    QCOMPARE(set.errors[0].line, line);
-    QVERIFY2(set.errors[0].text().contains(says), qPrintable(set.errors[0].text()));
+    QCOMPARE(set.errors[0].line, says.section(": ", 0, 0).toInt());
+    QVERIFY2(set.errors[0].text().contains(says.section(": ", 1)),
+             qPrintable(set.errors[0].text()));
   }
 
   // The hardest grade passed, whatever the order the tests were taken in;
@@ -200,14 +184,13 @@ class GradesTest : public QObject {
   void highest() {
     QFETCH(QStringList, tests);
     QFETCH(QString, highest);
-    const Ladder dan = bundled().ladders.value(0);
+    const Ladder dan = loadLadders().ladders.value(0);
     QList<GradeTestRecord> records;
     for (const QString& t : tests) {
-      GradeTestRecord r;
+      GradeTestRecord& r = records.emplaceBack();
       r.ladder = t.startsWith("other:") ? "other" : dan.name;
       r.grade = t.section(' ', 0, 0).remove("other:");
       r.result = t.section(' ', 1);
-      records << r;
     }
     QCOMPARE(highestPassed(dan, records), highest);
   }

@@ -56,9 +56,7 @@ QByteArray contents(const QString& path) {
 
 // A started window with its remembered settings applied, as at a real start.
 struct Start {
-  explicit Start(const QString& path, bool defaults = false) : rs(host, defaults, path) {
-    rs.apply();
-  }
+  explicit Start(const QString& p, bool defaults = false) : rs(host, defaults, p) { rs.apply(); }
   Harness h;
   WindowPort port{*h.f};
   FeatureHost host{port};
@@ -71,6 +69,9 @@ class SettingsTest : public QObject {
   Q_OBJECT
   QTemporaryDir dir_;
   QString path_;
+  int inFile(const char* key) const {
+    return QSettings(path_, QSettings::IniFormat).value(key).toInt();
+  }
 
  private slots:
   void init() {
@@ -80,43 +81,38 @@ class SettingsTest : public QObject {
   // Each value read alone and against those it depends on; bad ones take
   // their default and are named.
   void readValues_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<QString>("ignored");
-    const auto add = [](const char* name, const char* file, const char* kept, const char* ignored) {
-      QTest::newRow(name) << QString(file) << QString(kept) << QString(ignored);
-    };
-    add("empty", "", "", "");
-    add("newer version", "version=2 longest=6", "longest=6", "");
-    add("a daily setting", "longest=3 shortest=3 terms=10 pace=50 version=1",
-        "longest=3 pace=50 shortest=3 terms=10", "");
-    add("mixed digits", "longest=9 shortest=5 mix=3", "longest=9 mix=3 shortest=5", "");
-    add("mix up to the terms", "longest=2 terms=4 mix=4", "longest=2 mix=4 terms=4", "");
-    add("mix above the terms", "longest=2 terms=4 mix=5", "longest=2 terms=4", "mix");
-    add("mix with equal digits", "longest=5 shortest=5 mix=2", "longest=5 shortest=5", "mix");
-    add("shortest above longest", "longest=4 shortest=6", "longest=4", "shortest");
-    add("bad terms drop their mix", "longest=2 terms=31 mix=8", "longest=2", "terms mix");
-    add("extension near 2 s", "pace=201 extension=3", "extension=3 pace=201", "");
-    add("extension away from 2 s", "pace=196 extension=3", "pace=196", "extension");
-    add("ranges", "longest=15 terms=1 pace=301 runLength=0 countdownSpeed=4 screen=-1", "",
-        "longest terms pace runLength countdownSpeed screen");
-    add("words", "longest=three grouping=yes answerMode=sometimes sound=1", "",
-        "longest grouping answerMode sound");
-    add("switches", "grouping=true answerMode=later sound=true countdownSpeed=3",
-        "answerMode=later countdownSpeed=3 grouping=true sound=true", "");
-    add("colours", "textColour=#FF8000 backColour=#00ff00", "backColour=#00ff00 textColour=#ff8000",
-        "");
-    add("bad colours", "textColour=red backColour=#12345", "", "textColour backColour");
-    add("blanks around", "longest=%207%20", "longest=7", "");
+    // A file's values, those that differ from the defaults once read, and those ignored.
+    QTest::addColumn<QStringList>("row");
+    const auto add = [](const char* name, const QStringList& r) { QTest::newRow(name) << r; };
+    add("empty", {"", "", ""});
+    add("newer version", {"version=2 longest=6", "longest=6", ""});
+    add("a daily setting", {"longest=3 shortest=3 terms=10 pace=50 version=1",
+                            "longest=3 pace=50 shortest=3 terms=10", ""});
+    add("mixed digits", {"longest=9 shortest=5 mix=3", "longest=9 mix=3 shortest=5", ""});
+    add("mix up to the terms", {"longest=2 terms=4 mix=4", "longest=2 mix=4 terms=4", ""});
+    add("mix above the terms", {"longest=2 terms=4 mix=5", "longest=2 terms=4", "mix"});
+    add("mix with equal digits", {"longest=5 shortest=5 mix=2", "longest=5 shortest=5", "mix"});
+    add("shortest above longest", {"longest=4 shortest=6", "longest=4", "shortest"});
+    add("bad terms drop their mix", {"longest=2 terms=31 mix=8", "longest=2", "terms mix"});
+    add("extension near 2 s", {"pace=201 extension=3", "extension=3 pace=201", ""});
+    add("extension away from 2 s", {"pace=196 extension=3", "pace=196", "extension"});
+    add("ranges", {"longest=15 terms=1 pace=301 runLength=0 countdownSpeed=4 screen=-1", "",
+                   "longest terms pace runLength countdownSpeed screen"});
+    add("words", {"longest=three grouping=yes answerMode=sometimes sound=1", "",
+                  "longest grouping answerMode sound"});
+    add("switches", {"grouping=true answerMode=later sound=true countdownSpeed=3",
+                     "answerMode=later countdownSpeed=3 grouping=true sound=true", ""});
+    add("colours",
+        {"textColour=#FF8000 backColour=#00ff00", "backColour=#00ff00 textColour=#ff8000", ""});
+    add("bad colours", {"textColour=red backColour=#12345", "", "textColour backColour"});
+    add("blanks around", {"longest=%207%20", "longest=7", ""});
   }
   void readValues() {
-    QFETCH(QString, file);
-    QFETCH(QString, kept);
-    QFETCH(QString, ignored);
-    const ReadValues r = ::readValues(stored(file));
-    QCOMPARE(differences(r.values), kept);
-    QCOMPARE(r.ignored.join(' '), ignored);
-    QCOMPARE(r.newer, file.contains("version=2"));
+    QFETCH(QStringList, row);
+    const ReadValues r = ::readValues(stored(row[0]));
+    QCOMPARE(differences(r.values), row[1]);
+    QCOMPARE(r.ignored.join(' '), row[2]);
+    QCOMPARE(r.newer, row[0].contains("version=2"));
   }
 
   // Colours are stored as #rrggbb, the program's own 0x00BBGGRR turned round.
@@ -142,38 +138,33 @@ class SettingsTest : public QObject {
   }
   void roundTrip() {
     QFETCH(QString, actions);
-    DrillSettings before;
-    QString shown;
-    {
-      Start s(path_);
-      s.h.env.colourDialogs = [](const QString& name, pf::Colour) {
-        return name == "cmnDialg1" ? 0x102030 : 0x405060;
-      };
-      s.h.play(actions);
-      before = s.port.settings(), shown = panel(*s.h.f);
-    }
-    Start again(path_);
-    QCOMPARE(again.port.settings(), before);
-    QCOMPARE(panel(*again.h.f), shown);
-    QVERIFY(again.rs.notice().isEmpty());
+    std::optional<Start> s(std::in_place, path_);
+    s->h.env.colourDialogs = [](const QString& name, pf::Colour) {
+      return name == "cmnDialg1" ? 0x102030 : 0x405060;
+    };
+    s->h.play(actions);
+    const DrillSettings before = s->port.settings();
+    const QString shown = panel(*s->h.f);
+    s.emplace(path_);  // the old window closes before the new one starts
+    QCOMPARE(s->port.settings(), before);
+    QCOMPARE(panel(*s->h.f), shown);
+    QVERIFY(s->rs.notice().isEmpty());
   }
 
   // The very first start is the built-in one, and so is a start with the defaults.
   void firstStartAndDefaults() {
     const QString fresh = panel(*Harness().f);
-    {
-      Start first(path_);
-      QCOMPARE(panel(*first.h.f), fresh);
-      first.h.play("hscl1=3 hscl6=10");
-    }
+    std::optional<Start> s(std::in_place, path_);
+    QCOMPARE(panel(*s->h.f), fresh);
+    s->h.play("hscl1=3 hscl6=10");
+    s.reset();
     const QByteArray bytes = contents(path_);
     QVERIFY(bytes != "missing");
-    {
-      Start plain(path_, true);
-      QCOMPARE(panel(*plain.h.f), fresh);
-      plain.h.play("hscl1=5 optKaite");
-      QVERIFY(!plain.rs.writable());
-    }
+    s.emplace(path_, true);
+    QCOMPARE(panel(*s->h.f), fresh);
+    s->h.play("hscl1=5 optKaite");
+    QVERIFY(!s->rs.writable());
+    s.reset();
     QCOMPARE(contents(path_), bytes);
     QCOMPARE(Start(path_).port.settings().longest, 3);
   }
@@ -182,53 +173,46 @@ class SettingsTest : public QObject {
   void noWritesDuringDrill() {
     Start s(path_);
     s.h.play("hscl6=3 hscl5=10 cmdStart 100 hscl6=4");
-    QSettings during(path_, QSettings::IniFormat);
-    QCOMPARE(during.value("terms").toInt(), 3);
+    QCOMPARE(inFile("terms"), 3);
     s.h.play("cmdStop");
-    QSettings after(path_, QSettings::IniFormat);
-    QCOMPARE(after.value("terms").toInt(), 4);
+    QCOMPARE(inFile("terms"), 4);
   }
 
   // A damaged or odd file never stops a start; what is ignored is said once.
   void damagedFiles_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("notice");  // a word the notice has; empty: no notice
-    QTest::addColumn<bool>("movedAside");
-    QTest::addColumn<int>("longest");  // after the start
-    const auto add = [](const char* name, const QByteArray& content, const char* notice,
-                        bool movedAside, int longest) {
-      QTest::newRow(name) << content << QString(notice) << movedAside << longest;
+    QTest::addColumn<int>("longest");     // after the start
+    const auto add = [](const char* name, const QByteArray& file, const char* notice, int n) {
+      QTest::newRow(name) << file << QString(notice) << n;
     };
-    add("empty", QByteArray(), "", false, 1);
-    add("out of range", "[General]\nlongest=99\nterms=7\nmix=3\n", "longest, mix", false, 1);
-    add("garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "moved", true, 1);
-    add("newer", "[General]\nversion=7\nlongest=6\n", "newer", false, 6);
+    add("empty", QByteArray(), "", 1);
+    add("out of range", "[General]\nlongest=99\nterms=7\nmix=3\n", "longest, mix", 1);
+    add("garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "moved", 1);
+    add("newer", "[General]\nversion=7\nlongest=6\n", "newer", 6);
     add("unknown keys", "[General]\nlongest=3\nfulscreen=true\n[Window]\nsize=2\n",
-        "pelatto.conf: Window/size, fulscreen", false, 3);
+        "pelatto.conf: Window/size, fulscreen", 3);
     add("unknown and out of range", "[General]\nlongest=99\nlongst=3\n",
-        "used): longest; ignored unknown keys in", false, 1);
+        "used): longest; ignored unknown keys in", 1);
   }
   void damagedFiles() {
     QFETCH(QByteArray, content);
     QFETCH(QString, notice);
-    QFETCH(bool, movedAside);
     QFETCH(int, longest);
     const QString dir = QFileInfo(path_).path();
-    QDir().mkpath(dir);
     QFile f(path_);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-    f.close();
-    {
-      Start s(path_);
-      QCOMPARE(s.port.settings().longest, longest);
-      QCOMPARE(s.rs.notice().isEmpty(), notice.isEmpty());
-      QVERIFY2(s.rs.notice().contains(notice), qPrintable(s.rs.notice()));
-      QCOMPARE(s.rs.notice().count('\n'), 0);  // said once
-      s.h.play("hscl6=9");
-    }
+    QVERIFY(QDir().mkpath(dir) && f.open(QIODevice::WriteOnly) &&
+            f.write(content) == content.size() && f.flush());
+    std::optional<Start> s(std::in_place, path_);
+    QCOMPARE(s->port.settings().longest, longest);
+    QCOMPARE(s->rs.notice().isEmpty(), notice.isEmpty());
+    QVERIFY2(s->rs.notice().contains(notice), qPrintable(s->rs.notice()));
+    QCOMPARE(s->rs.notice().count('\n'), 0);  // said once
+    s->h.play("hscl6=9");
+    s.reset();
     const QStringList aside = QDir(dir).entryList({"pelatto.conf.damaged-*"}, QDir::Files);
-    QCOMPARE(aside.size(), movedAside ? 1 : 0);
-    if (movedAside) QCOMPARE(contents(dir + "/" + aside[0]), content);
+    QCOMPARE(aside.size(), notice == "moved" ? 1 : 0);
+    if (notice == "moved") QCOMPARE(contents(dir + "/" + aside[0]), content);
     // A newer version's file stays as it was; the others now hold the change.
     QCOMPARE(contents(path_) == content, notice == "newer");
     if (notice != "newer") QCOMPARE(Start(path_).port.settings().terms, 9);
@@ -238,22 +222,17 @@ class SettingsTest : public QObject {
   void notAFile() {
     QVERIFY(QDir().mkpath(path_));
     Start s(path_);
-    QVERIFY(s.rs.notice().contains("cannot be read"));
-    QVERIFY(!s.rs.writable());
-    QVERIFY(QFileInfo(path_).isDir());
+    QVERIFY2(s.rs.notice().contains("cannot be read"), qPrintable(s.rs.notice()));
+    QVERIFY(!s.rs.writable() && QFileInfo(path_).isDir());
   }
 
   // The sound switch and the screen outside the panel survive a restart. The
   // menu's restore ends a drill and sets the defaults, and they are remembered.
   void switchesAndRestore() {
-    {
-      Start s(path_);
-      s.rs.setSound(true);
-      s.rs.setScreen(2);
-    }
+    std::optional<Start> first(std::in_place, path_);
+    first->rs.setSound(true), first->rs.setScreen(2), first.reset();
     Start s(path_);
-    QVERIFY(s.rs.sound());
-    QCOMPARE(s.rs.screen(), 2);
+    QCOMPARE(std::pair(s.rs.sound(), s.rs.screen()), std::pair(true, 2));
     s.h.env.colourDialogs = [](const QString&, pf::Colour) { return 0x123456; };
     bool soundTold = true;
     s.rs.soundChanged = [&](bool on) { soundTold = on; };
@@ -266,8 +245,7 @@ class SettingsTest : public QObject {
     QCOMPARE(s.port.settings(), DrillSettings{});
     QVERIFY(!soundTold && !s.rs.sound());
     QCOMPARE(s.h->tmr1.Interval() + s.h->tmr2.Interval(), 0);
-    QSettings file(path_, QSettings::IniFormat);
-    QCOMPARE(file.value("longest").toInt(), 1);
+    QCOMPARE(inFile("longest"), 1);
     QVERIFY(!Start(path_).rs.sound());
   }
 };
