@@ -11,6 +11,7 @@
 using classproto::Drop;
 using classproto::Message;
 using Type = Message::Type;
+using Exchanges = QList<QList<qint64>>;  // up, down, teacher's own time (µs)
 Q_DECLARE_METATYPE(Message)
 
 namespace {
@@ -60,8 +61,7 @@ class ClassRulesTest : public QObject {
     QFETCH(QString, topic);
     QFETCH(Message, message);
     const classproto::Decoded d = classproto::decode(kRoom, topic, classproto::encode(message));
-    QCOMPARE(d.drop, Drop::None);
-    QCOMPARE(d.message, std::optional(message));
+    QCOMPARE(std::pair(d.drop, d.message), std::pair(Drop::None, std::optional(message)));
   }
 
   // Whatever a hostile or broken client sends is dropped, and counted by why.
@@ -112,29 +112,27 @@ class ClassRulesTest : public QObject {
     QFETCH(QByteArray, payload);
     QFETCH(Drop, drop);
     const classproto::Decoded d = classproto::decode(kRoom, topic, payload);
-    QCOMPARE(d.drop, drop);
-    QCOMPARE(d.message.has_value(), drop == Drop::None);
+    QCOMPARE(std::pair(d.drop, d.message.has_value()), std::pair(drop, drop == Drop::None));
   }
 
   // Uneven delays: the exchange with the smallest round trip is trusted, so
   // the estimate is off by at most half of that round trip, and exact when
   // its two ways took equally long. Old exchanges are forgotten.
   void clockOffset_data() {
-    QTest::addColumn<QList<QList<qint64>>>("exchanges");  // up, down, teacher's own time (µs)
-    QTest::addColumn<qint64>("error");                    // of the estimate, µs
+    QTest::addColumn<Exchanges>("exchanges");
+    QTest::addColumn<qint64>("error");  // of the estimate, µs
     QTest::addColumn<qint64>("roundTrip");
-    QTest::newRow("symmetric") << QList<QList<qint64>>{{300, 300, 10}} << 0LL << 600LL;
+    QTest::newRow("symmetric") << Exchanges{{300, 300, 10}} << 0LL << 600LL;
     QTest::newRow("the quickest of uneven ones")
-        << QList<QList<qint64>>{{4000, 900, 5}, {250, 150, 3000}, {900, 5000, 1}} << 50LL << 400LL;
+        << Exchanges{{4000, 900, 5}, {250, 150, 3000}, {900, 5000, 1}} << 50LL << 400LL;
     QTest::newRow("a slow link's lucky exchange")
-        << QList<QList<qint64>>{{35000, 21000, 0}, {5200, 5000, 0}, {30000, 9000, 0}} << 100LL
-        << 10200LL;
-    QList<QList<qint64>> stale{{10, 10, 0}};
+        << Exchanges{{35000, 21000, 0}, {5200, 5000, 0}, {30000, 9000, 0}} << 100LL << 10200LL;
+    Exchanges stale{{10, 10, 0}};
     for (int k = 0; k < int(ClockOffset::kKept); ++k) stale << QList<qint64>{700, 500, 0};
     QTest::newRow("a stale quick one forgotten") << stale << 100LL << 1200LL;
   }
   void clockOffset() {
-    QFETCH(QList<QList<qint64>>, exchanges);
+    QFETCH(Exchanges, exchanges);
     const qint64 offset = 987'654'321'000, us = 1000;  // the teacher's clock is ahead
     ClockOffset c;
     qint64 t = 1'000'000'000;
@@ -157,8 +155,7 @@ class ClassRulesTest : public QObject {
     b.changed = [&] { ++changes; };
     b.presence("amy", ClassBoard::State::Ready, 5, 400);
     b.presence("ken", ClassBoard::State::Ready);
-    b.problemStarted(1, {12, 30});
-    b.problemTotal(1, 42);
+    b.problemStarted(1, {12, 30}), b.problemTotal(1, 42);
     b.answer("amy", 1, 42, false, 3'000'000);
     b.answer("ken", 1, 41, false, -1);
     QCOMPARE(b.mark(*b.learner("amy"), 1), std::optional(ClassBoard::Mark::Pending));
@@ -166,8 +163,7 @@ class ClassRulesTest : public QObject {
     b.answer("ken", 1, 41, false, -1);  // a late copy of the answer typed before
     b.revealed(1);
     b.presence("sue, jr", ClassBoard::State::Joined);
-    b.problemStarted(2, {5, 5});
-    b.problemTotal(2, 10);
+    b.problemStarted(2, {5, 5}), b.problemTotal(2, 10);
     b.answer("amy", 2, 10, true, -1);
     b.answer("ken", 2, std::nullopt, true, -1);
     b.answer("sue, jr", 2, 10, true, 1'500'000);

@@ -73,11 +73,8 @@ class ColumnsTest : public QObject {
   // by the answer button never overlap, stay inside the window, and the
   // marker sits over the first. Where the designed size fits, it is kept.
   void answerColumns_data() {
-    QTest::addColumn<int>("run");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<bool>("grouped");
-    QTest::addColumn<int>("width");    // pixels, outer
-    QTest::addColumn<bool>("played");  // a real run, not the widest totals
+    // The outer width in pixels; played: a real run, not the widest totals.
+    columns<int, int, bool, int, bool>("run", "digits", "grouped", "width", "played");
     for (int width : {625, 1280})
       QTest::addRow("played 20 9 , %d", width) << 20 << 9 << true << width << true;
     for (int run : {11, 15, 16, 20})
@@ -88,13 +85,9 @@ class ColumnsTest : public QObject {
                 << run << digits << grouped << width << false;
   }
   void answerColumns() {
-    QFETCH(int, run);
-    QFETCH(int, digits);
-    QFETCH(bool, grouped);
-    QFETCH(int, width);
-    QFETCH(bool, played);
-    Harness h;
-    h->form.widget()->resize(width, 800);
+    const auto [run, digits, grouped, width, played] =
+        fetch<int, int, bool, int, bool>("run", "digits", "grouped", "width", "played");
+    Harness h(1, {width, 800});
     h.play(QString::asprintf("hscl1=%d hscl7=%d hscl6=30 optKaite%s", digits, run,
                              grouped ? " chk1" : ""));
     pf::Label* cols[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
@@ -142,10 +135,7 @@ class ColumnsTest : public QObject {
   // after the window is resized or fills the screen; moving the digits
   // clears them all, the score too.
   void marksBesideColumns_data() {
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<int>("run");
-    QTest::addColumn<bool>("grouped");
-    QTest::addColumn<QSize>("size");
+    columns<int, int, bool, QSize>("digits", "run", "grouped", "size");
     for (int digits : {3, 8, 14})
       for (int run : {16, 20})
         for (bool grouped : {false, true})
@@ -155,10 +145,8 @@ class ColumnsTest : public QObject {
                 << digits << run << grouped << size;
   }
   void marksBesideColumns() {
-    QFETCH(int, digits);
-    QFETCH(int, run);
-    QFETCH(bool, grouped);
-    QFETCH(QSize, size);
+    const auto [digits, run, grouped, size] =
+        fetch<int, int, bool, QSize>("digits", "run", "grouped", "size");
     Harness h(digits * 100 + run);
     WindowPort port(*h.f);
     FeatureHost host(port);
@@ -208,18 +196,15 @@ class ColumnsTest : public QObject {
   // or at the end of the wait: the first starts 500 twips from the left
   // edge, the second ends 500 twips from the right edge, and they stay apart.
   void numberLists_data() {
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<int>("width");  // pixels, outer
+    columns<QString, int>("mode", "width");  // width: pixels, outer
     for (int width : {625, 1280}) {
       QTest::addRow("manual %d", width) << "optKaite" << width;
       QTest::addRow("automatic %d", width) << "" << width;
     }
   }
   void numberLists() {
-    QFETCH(QString, mode);
-    QFETCH(int, width);
-    Harness h;
-    h->form.widget()->resize(width, 800);
+    const auto [mode, width] = fetch<QString, int>("mode", "width");
+    Harness h(1, {width, 800});
     h.play("hscl1=14 hscl2=14 hscl6=30 hscl5=10 chk1 " + mode + " cmdStart");
     QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 60000));
     if (!mode.isEmpty()) h.play("cmdAns");

@@ -53,8 +53,7 @@ class DrillEventsTest : public QObject {
   // The default problem, and runs of two in each answer mode with three
   // terms at 0.1 s; the answer button pressed once the run is over.
   void runs_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("expected");
+    columns<QString, QString>("settings", "expected");
     QTest::newRow("default") << ""
                              << "go0@3840 end@14840 reveal0@24340 done@27840";
     // A problem is 3840 + 350 ms of flashing; its answer wait 9500 ms.
@@ -69,14 +68,11 @@ class DrillEventsTest : public QObject {
                             << "go0@3840 end@4190 wait0@13690 done@14690 reveal0@40000";
   }
   void runs() {
-    QFETCH(QString, settings);
-    QFETCH(QString, expected);
+    const auto [settings, expected] = fetch<QString, QString>("settings", "expected");
     Harness h;
     h.play(settings);
     Recorder r(h);
-    h.play("cmdStart");
-    h.clock.advance(40'000);
-    h.play("cmdAns");
+    h.play("cmdStart 40000 cmdAns");
     QString tl = r.timeline();
     tl.remove(QRegularExpression(" n\\d+ -")).remove(QRegularExpression("=\\d+"));
     QCOMPARE(tl, "start@0 " + expected);
@@ -85,11 +81,8 @@ class DrillEventsTest : public QObject {
   // Hold and resume, then abort, in each phase; nothing is heard after an
   // abort, and an idle reset is no abort.
   void holdAndAbort_data() {
-    QTest::addColumn<int>("at");
-    QTest::newRow("countdown") << 1000;
-    QTest::newRow("flashing") << 3900;
-    QTest::newRow("answer wait") << 6000;
-    QTest::newRow("hand-over") << 13800;
+    QTest::addColumn<int>("at");  // the countdown, flashing, the answer wait, the hand-over
+    for (int at : {1000, 3900, 6000, 13800}) QTest::addRow("%d ms", at) << at;
   }
   void holdAndAbort() {
     QFETCH(int, at);
@@ -113,8 +106,7 @@ class DrillEventsTest : public QObject {
     Recorder good(h);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
     QTest::failOnWarning(QRegularExpression("broken feature"));
-    h.play("cmdStart");
-    h.clock.advance(30'000);
+    h.play("cmdStart 30000");
     QVERIFY(calls > 10);
     QCOMPARE(good.seen.last(), QStringLiteral("done"));
     QVERIFY(!h->lbl2.Caption().isEmpty() && h->lbl2.Visible());

@@ -92,8 +92,7 @@ struct Session {
     StartOptions options;
     options.defaults = true;  // nothing is read or written
     // A history of this sequence's own, so that a replay never finds another run's problem.
-    history_.emplace();
-    options.historyPath = history_->filePath("history.sqlite");
+    options.historyPath = history_.emplace().filePath("history.sqlite");
     features_.emplace(port_.emplace(f), options);
     features_->windowLoaded();
     QApplication::setActiveWindow(f.form.widget());
@@ -242,8 +241,7 @@ class ExerciserTest : public QObject {
   Q_OBJECT
  private slots:
   void learnerActions_data() {
-    QTest::addColumn<qulonglong>("seed");
-    QTest::addColumn<QString>("actions");  // a printed list played once; none: random ones
+    columns<qulonglong, QString>("seed", "actions");  // actions: a printed list; none: random
     QTest::newRow("random") << qEnvironmentVariable("PELATTO_EXERCISE_SEED", "1").toULongLong()
                             << qEnvironmentVariable("PELATTO_EXERCISE_REPLAY");
     // Lists that once failed.
@@ -252,8 +250,7 @@ class ExerciserTest : public QObject {
     QTest::newRow("resized out of full screen") << 2ull << "13:4:1 7:605:28";
   }
   void learnerActions() {
-    QFETCH(qulonglong, seed);
-    QFETCH(QString, actions);
+    auto [seed, actions] = fetch<qulonglong, QString>("seed", "actions");
     const qint64 total = qEnvironmentVariable("PELATTO_EXERCISE_ACTIONS", "20000").toLongLong();
     const qint64 length = qEnvironmentVariable("PELATTO_EXERCISE_LENGTH", "300").toLongLong();
     const QStringList given = actions.split(' ', Qt::SkipEmptyParts);

@@ -7,20 +7,6 @@
 // give the same numbers on the screen as from the maker alone, over many
 // random panels. (The maker's own rules: test_rules.)
 
-namespace {
-
-QString randomPanel(QRandomGenerator& g) {
-  const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
-  const int terms = g.bounded(2, 31);
-  return QStringLiteral("hscl5=10 hscl6=%1 hscl1=%2 hscl2=%3 hscl3=%4")
-      .arg(terms)
-      .arg(longest)
-      .arg(shortest)
-      .arg(g.bounded(0, std::min(terms, 10) + 1));
-}
-
-}  // namespace
-
 class GenerationTest : public QObject {
   Q_OBJECT
  private slots:
@@ -28,7 +14,10 @@ class GenerationTest : public QObject {
     Harness h;
     QRandomGenerator g(20261207);
     for (int round = 0; round < 60; ++round) {
-      h.play(randomPanel(g));
+      const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
+      const int terms = g.bounded(2, 31), mix = g.bounded(0, std::min(terms, 10) + 1);
+      h.play(QString::asprintf("hscl5=10 hscl6=%d hscl1=%d hscl2=%d hscl3=%d", terms, longest,
+                               shortest, mix));
       std::deque<float> draws;
       for (int k = 0; k < 200; ++k) draws.push_back(float(g.bounded(1 << 24)) / float(1 << 24));
       h->rnd.script(draws);

@@ -29,8 +29,7 @@ class PanelTest : public QObject {
  private slots:
   // The learner's actions, and what differs from the start-up panel after them.
   void panelAfter_data() {
-    QTest::addColumn<QString>("actions");
-    QTest::addColumn<QString>("changes");
+    columns<QString, QString>("actions", "changes");
     const auto add = [](const char* name, const QString& actions, const QString& changes) {
       QTest::newRow(name) << actions << changes;
     };
@@ -80,8 +79,7 @@ class PanelTest : public QObject {
     add("17 terms, 13 digits", many + " hscl1=13", "1=13 2=13 6=17 5s=34秒");
   }
   void panelAfter() {
-    QFETCH(QString, actions);
-    QFETCH(QString, changes);
+    const auto [actions, changes] = fetch<QString, QString>("actions", "changes");
     Harness h, fresh;
     QStringList expected = panel(fresh);
     for (const QString& change : changes.split(' ', Qt::SkipEmptyParts))

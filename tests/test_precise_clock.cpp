@@ -35,10 +35,7 @@ class PreciseClockTest : public QObject {
   // intervals moves the grid on by whole pairs of them. (The same in the
   // window, at 50 ms: stall.)
   void schedule_data() {
-    QTest::addColumn<Times>("grid");  // start, interval
-    QTest::addColumn<Times>("shownAt");
-    QTest::addColumn<Times>("due");
-    QTest::addColumn<long>("shifted");
+    columns<Times, Times, Times, long>("grid", "shownAt", "due", "shifted");  // grid: start, step
     QTest::newRow("late inside the interval")
         << ms({0, 50}) << ms({50, 120}) << ms({50, 100, 150}) << 0L;
     QTest::newRow("20 ms: a gap of half the interval")
@@ -49,8 +46,7 @@ class PreciseClockTest : public QObject {
         << ms({1.234567, 20}) << ms({0, 0}) << ms({21.234567, 41.234567, 61.234567}) << 0L;
   }
   void schedule() {
-    QFETCH(Times, grid);
-    QFETCH(Times, shownAt);
+    const auto [grid, shownAt] = fetch<Times, Times>("grid", "shownAt");
     pf::TickSchedule s(grid[0], grid[1]);
     Times seen{s.dueAt()};
     for (std::int64_t t : shownAt) s.advance(t), seen << s.dueAt();
@@ -65,27 +61,21 @@ class PreciseClockTest : public QObject {
   // time. A stall of more than two ticks moves the rest by whole numbers.
   // Changes from 150 to 400 ms after the flash timer started: + a number, - a blank.
   void stall_data() {
-    QTest::addColumn<int>("at");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("endLate");
+    columns<int, int, QString, int>("at", "length", "shown", "endLate");
     QTest::newRow("a number's tick") << 160 << 60 << "150+ 220- 250+ 300- 350+ 400-" << 0;
     QTest::newRow("past the next number") << 160 << 104 << "150+ 264- 281+ 300- 350+ 400-" << 0;
     QTest::newRow("a blank's tick") << 210 << 60 << "150+ 200- 270+ 300- 350+ 400-" << 0;
     QTest::newRow("more than two ticks") << 160 << 200 << "150+ 360- 377+ 400-" << 100;
   }
   void stall() {
-    QFETCH(int, at);
-    QFETCH(int, length);
+    const auto [at, length] = fetch<int, int>("at", "length");
     Harness h;
     h.play("hscl5=10 hscl6=6 cmdStart 3840");
     const qint64 start = h.clock.now();
-    const auto caption = [&] { return h->lbl1.Caption(); };
-    const auto ended = [&] { return h->tmr3.Interval() != 0; };
     Timeline tl;
-    h.watch(tl, caption, ended, at);
+    h.flash(tl, 99, at);
     h.clock.stall(length);
-    h.watch(tl, caption, ended);
+    h.flash(tl);
     QStringList shown;
     for (qsizetype k = 0; k < tl.times.size(); ++k)
       if (const qint64 t = tl.times[k] - start; t >= 150 && t <= 400)
@@ -99,12 +89,12 @@ class PreciseClockTest : public QObject {
   // has woken for it, stops it from showing; after the resume it comes one
   // interval later.
   void inputBeforeDue_data() {
-    QTest::addColumn<QString>("button");
+    columns<QString>("button");
     QTest::newRow("hold") << "cmdTome";
     QTest::newRow("abort") << "cmdStop";
   }
   void inputBeforeDue() {
-    QFETCH(QString, button);
+    const auto [button] = fetch<QString>("button");
     Harness h;
     h.play("hscl5=10 hscl6=6 cmdStart 3840 147 " + button + " 20");
     QCOMPARE(QPair(int(h->n), h->lbl1.Caption()), QPair(1, QString()));
@@ -123,9 +113,9 @@ class PreciseClockTest : public QObject {
   // compositor that shows frames on a timer, a change is sent the median of
   // the last delays ahead.
   void refreshSlot_data() {
-    QTest::addColumn<Times>("shown");  // frames shown, with the refresh they were meant for
-    QTest::addColumn<Times>("meant");  // (on a timer: when they were sent)
-    QTest::addColumn<Times>("slot");   // due, now: when sent, when seen
+    // Frames shown, with the refresh they were meant for (on a timer: when
+    // they were sent); the slot asked for at due, now: when sent, when seen.
+    columns<Times, Times, Times>("shown", "meant", "slot");
     // Refreshes after the one at 1 s, and milliseconds.
     const auto at = [](std::int64_t frames, std::int64_t ms = 0) {
       return 1'000 * kMs + frames * 16'666'666 + ms * kMs;
@@ -145,9 +135,7 @@ class PreciseClockTest : public QObject {
         << Times{at(0, 1000), at(0), at(0, 970), at(0, 1000)};
   }
   void refreshSlot() {
-    QFETCH(Times, shown);
-    QFETCH(Times, meant);
-    QFETCH(Times, slot);
+    const auto [shown, meant, slot] = fetch<Times, Times, Times>("shown", "meant", "slot");
     const bool onTimer = QByteArray(QTest::currentDataTag()).startsWith("on a timer");
     pf::RefreshGrid grid;
     for (qsizetype k = 0; k < shown.size(); ++k)
@@ -180,10 +168,8 @@ class PreciseClockTest : public QObject {
   // desktop's service is asked; refused by all, the thread stays normal with
   // 1 ns of timer slack.
   void realtime_data() {
-    QTest::addColumn<int>("allowedUpTo");
-    QTest::addColumn<int>("rlimit");
-    QTest::addColumn<bool>("service");
-    QTest::addColumn<QString>("calls");  // real-time when the last one is granted
+    // The calls made: real-time when the last one is granted.
+    columns<int, int, bool, QString>("allowedUpTo", "rlimit", "service", "calls");
     const QString before = "slack 1, watchdog 200/2000, fifo 10 ";
     QTest::newRow("allowed") << 99 << 0 << false << before + "ok";
     QTest::newRow("resource limit 5") << 5 << 5 << false << before + "refused, fifo 5 ok";
@@ -192,10 +178,8 @@ class PreciseClockTest : public QObject {
     QTest::newRow("service grants") << 0 << 0 << true << before + "refused, service 10 ok";
   }
   void realtime() {
-    QFETCH(int, allowedUpTo);
-    QFETCH(int, rlimit);
-    QFETCH(bool, service);
-    QFETCH(QString, calls);
+    const auto [allowedUpTo, rlimit, service, calls] =
+        fetch<int, int, bool, QString>("allowedUpTo", "rlimit", "service", "calls");
     QStringList log;
     const auto answer = [&](const char* what, int p, bool ok) {
       log << QString("%1 %2 %3").arg(what).arg(p).arg(ok ? "ok" : "refused");

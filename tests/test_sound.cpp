@@ -67,28 +67,20 @@ struct Seen : DrillListener {
 // countdown's captions are seen when they change.
 void drive(Harness& h, Seen& seen, const QString& actions) {
   for (const QString& a : actions.split(' ', Qt::SkipEmptyParts)) {
-    bool wait = false;
-    const int ms = a.toInt(&wait);
-    if (!wait) {
-      h.play(a);
-      continue;
-    }
-    QString last = h->lbl1.Caption();
-    for (int k = 0; k < ms; ++k) {
+    if (!a[0].isDigit()) h.play(a);
+    for (int k = 0; a[0].isDigit() && k < a.toInt(); ++k) {
+      const QString last = h->lbl1.Caption();
       h.clock.advance(1);
-      const QString now = h->lbl1.Caption();
-      if (now != last && seen.counting && (now == "3" || now == "2"))
+      if (const QString now = h->lbl1.Caption();
+          now != last && seen.counting && (now == "3" || now == "2"))
         seen.cues << QString("C@%1").arg(h.clock.now());
-      last = now;
     }
   }
 }
 
-QStringList byTime(QStringList l) {
-  std::sort(l.begin(), l.end(), [](const QString& a, const QString& b) {
-    return a.mid(2).toLongLong() < b.mid(2).toLongLong() || (a.mid(2) == b.mid(2) && a < b);
-  });
-  return l;
+QString byTime(QStringList l) {
+  std::ranges::sort(l, {}, [](const QString& s) { return std::pair(s.mid(2).toLongLong(), s); });
+  return l.join(' ');
 }
 
 // The window with the sound feature, on the fake player or the real output.
@@ -153,7 +145,7 @@ class SoundTest : public QObject {
     drive(s.h, s.seen, actions);
     s.fake->settle();
     QVERIFY(!s.seen.cues.isEmpty());
-    QCOMPARE(byTime(s.fake->heard).join(' '), byTime(s.seen.cues).join(' '));
+    QCOMPARE(byTime(s.fake->heard), byTime(s.seen.cues));
     QVERIFY(s.fake->prepared >= 1);
   }
 
