@@ -77,8 +77,7 @@ class ClassBrokerTest : public QObject {
   void accessList() {
     QFETCH(bool, asTeacher);
     QFETCH(QString, topic);
-    Inbox* seen = nullptr;
-    Inbox* amy = nullptr;
+    Inbox *seen = nullptr, *amy = nullptr;
     const auto observer = client("observer", broker_->teacher(), {"pelatto/room/#"}, &seen);
     // A learner subscribed to everything still reads only what is meant for it.
     const auto learnerAmy = client("amy", broker_->learner(), {"pelatto/room/#"}, &amy);

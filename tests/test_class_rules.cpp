@@ -19,12 +19,10 @@ namespace {
 const QString kRoom = QStringLiteral("4年2組");
 
 Message problem() {
-  Message m;
-  m.type = Type::Problem;
-  m.run = 7, m.index = 1, m.position = 12, m.plan = 2, m.startNs = 9'007'199'254'740'993;
+  Message m{.type = Type::Problem, .run = 7, .index = 1, .position = 12, .plan = 2};
+  m.startNs = 9'007'199'254'740'993, m.problems = {{123, 45, 678}, {99999999999999, 10, 1}};
   m.settings.longest = 3, m.settings.shortest = 2, m.settings.mix = 1, m.settings.terms = 3;
   m.settings.pace = 10, m.settings.runLength = 3, m.settings.mode = AnswerMode::Later;
-  m.problems = {{123, 45, 678}, {99999999999999, 10, 1}};
   return m;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QLabel>
+#include <QTransform>
 
 #include "answers/typed_answers.h"
 #include "countdown/column_fit.h"
@@ -29,8 +30,7 @@ double designedSize(int run, int digits) {
 
 // The widget's real place on screen, in twips.
 QRectF placed(const pf::Control& c) {
-  const QRect g = c.widget()->geometry();
-  return {g.x() * 15.0, g.y() * 15.0, g.width() * 15.0, g.height() * 15.0};
+  return QTransform::fromScale(15, 15).mapRect(QRectF(c.widget()->geometry()));
 }
 
 // Saves what the window shows when PELATTO_SHOTS names a folder.
@@ -91,14 +91,10 @@ class ColumnsTest : public QObject {
     h.play(QString::asprintf("hscl1=%d hscl7=%d hscl6=30 optKaite%s", digits, run,
                              grouped ? " chk1" : ""));
     pf::Label* cols[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
-    if (played) {
-      h.play(QString("hscl2=%1 hscl5=10 cmdStart").arg(digits));
-      QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 3'600'000));
-    } else {
-      const QString total = widestTotal(digits, 30, grouped);
-      for (int p = 0; p < run; ++p)
-        cols[p / 5]->setCaption(cols[p / 5]->Caption() + total + "\r\n");
-    }
+    if (played) h.play(QString("hscl2=%1 hscl5=10 cmdStart").arg(digits));
+    QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 3'600'000));
+    for (int p = 0; !played && p < run; ++p)
+      cols[p / 5]->setCaption(cols[p / 5]->Caption() + widestTotal(digits, 30, grouped) + "\r\n");
     h.play("cmdAns");
     QCOMPARE(h->lbl6.Caption().count("\r\n") + h->lbl9.Caption().count("\r\n"),
              5 + (run > 15) * (run - 15));

@@ -29,10 +29,7 @@ struct FakePlayer : CuePlayer {
     if (throws) throw std::runtime_error("no device");
     pending.push_back({cue, atNs});
   }
-  void cancel() override {
-    settle();
-    pending.clear();
-  }
+  void cancel() override { settle(), pending.clear(); }
   void release() override {}
   void settle() {
     for (auto it = pending.begin(); it != pending.end();)
@@ -98,15 +95,10 @@ struct Sounded {
   std::unique_ptr<CuePlayer> player(const QString& kind) {
     const auto now = [this] { return h.clock.nowNs(); };
     if (kind == "output") return std::make_unique<QtCuePlayer>(now);
-    if (kind.contains("module")) {
-      auto p = std::make_unique<LoadedCuePlayer>(
-          now, QStringList{kind == "module" ? PELATTO_TEST_MODULES : "/nonexistent"});
-      loaded = p.get();
-      return p;
-    }
-    auto p = std::make_unique<FakePlayer>(h.clock);
-    fake = p.get();
-    return p;
+    const QStringList folder{kind == "module" ? PELATTO_TEST_MODULES : "/nonexistent"};
+    if (kind.contains("module"))
+      return std::unique_ptr<CuePlayer>(loaded = new LoadedCuePlayer(now, folder));
+    return std::unique_ptr<CuePlayer>(fake = new FakePlayer(h.clock));
   }
   QLabel* note() const { return h->form.widget()->findChild<QLabel*>("featureNote"); }
 };
@@ -191,8 +183,7 @@ class SoundTest : public QObject {
     QVERIFY(s.note() && s.note()->isVisible() &&
             s.note()->text().contains(QStringLiteral("音なし")));
     // Another run: no second note.
-    s.note()->hide();
-    s.seen.events.clear();
+    s.note()->hide(), s.seen.events.clear();
     drive(s.h, s.seen, "cmdStart 20000");
     QCoreApplication::processEvents();
     QVERIFY(!s.note()->isVisible());
