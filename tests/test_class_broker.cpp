@@ -13,6 +13,8 @@
 // the access list, QoS 1 on persistent sessions across the teacher's absence
 // and a restart of the broker, and the last will of a learner that vanishes.
 
+using namespace classproto;
+
 namespace {
 
 const QString kRoom = QStringLiteral("room");
@@ -64,15 +66,13 @@ class ClassBrokerTest : public QObject {
     QTest::addColumn<bool>("asTeacher");
     QTest::addColumn<QString>("topic");
     QTest::addColumn<bool>("delivered");
-    QTest::newRow("the teacher's drill") << true << classproto::drillTopic(kRoom) << true;
-    QTest::newRow("a learner's drill") << false << classproto::drillTopic(kRoom) << false;
-    QTest::newRow("a learner as the teacher") << false << classproto::teacherTopic(kRoom) << false;
-    QTest::newRow("its own answer")
-        << false << classproto::learnerTopic(kRoom, "ken", "answer") << true;
+    QTest::newRow("the teacher's drill") << true << drillTopic(kRoom) << true;
+    QTest::newRow("a learner's drill") << false << drillTopic(kRoom) << false;
+    QTest::newRow("a learner as the teacher") << false << teacherTopic(kRoom) << false;
+    QTest::newRow("its own answer") << false << learnerTopic(kRoom, "ken", "answer") << true;
     QTest::newRow("another learner's answer")
-        << false << classproto::learnerTopic(kRoom, "amy", "answer") << false;
-    QTest::newRow("another's clock answer")
-        << false << classproto::clockTopic(kRoom, "amy") << false;
+        << false << learnerTopic(kRoom, "amy", "answer") << false;
+    QTest::newRow("another's clock answer") << false << clockTopic(kRoom, "amy") << false;
   }
   void accessList() {
     QFETCH(bool, asTeacher);
@@ -87,11 +87,11 @@ class ClassBrokerTest : public QObject {
         observer->connected() && learnerAmy->connected() && sender->connected(), 10000);
     QTest::qWait(100);  // the subscriptions are in place
     QVERIFY(sender->publish(topic, "probe", 1));
-    QVERIFY(sender->publish(classproto::learnerTopic(kRoom, "ken", "presence"), "marker", 1));
-    if (asTeacher) QVERIFY(sender->publish(classproto::drillTopic(kRoom), "marker", 1));
+    QVERIFY(sender->publish(learnerTopic(kRoom, "ken", "presence"), "marker", 1));
+    if (asTeacher) QVERIFY(sender->publish(drillTopic(kRoom), "marker", 1));
     QTRY_VERIFY_WITH_TIMEOUT(seen->has("marker"), 10000);
     QTEST(seen->has("probe"), "delivered");
-    QVERIFY(!amy->topics.contains(classproto::learnerTopic(kRoom, "ken", "presence")));
+    QVERIFY(!amy->topics.contains(learnerTopic(kRoom, "ken", "presence")));
     if (asTeacher) QTRY_VERIFY_WITH_TIMEOUT(amy->has("probe"), 10000);
   }
 
@@ -107,12 +107,11 @@ class ClassBrokerTest : public QObject {
   // back; nothing is lost, and a learner that vanishes is told by its will.
   void nothingLost() {
     Inbox* teacherBox = nullptr;
-    auto teacher =
-        client("teacher-1", broker_->teacher(), {classproto::learnersFilter(kRoom)}, &teacherBox);
+    auto teacher = client("teacher-1", broker_->teacher(), {learnersFilter(kRoom)}, &teacherBox);
     const auto ken = client("ken", broker_->learner(), {});
     QTRY_VERIFY_WITH_TIMEOUT(teacher->connected() && ken->connected(), 10000);
     QTest::qWait(100);
-    const QString answers = classproto::learnerTopic(kRoom, "ken", "answer");
+    const QString answers = learnerTopic(kRoom, "ken", "answer");
 
     teacher->stop();
     for (const char* a : {"a1", "a2", "a3"}) QVERIFY(ken->publish(answers, a, 1));
@@ -131,15 +130,14 @@ class ClassBrokerTest : public QObject {
 
     // A learner's program that dies: mosquitto_sub stands in for it.
     QProcess sue;
-    sue.start("mosquitto_sub",
-              {"-h", "127.0.0.1", "-p", QString::number(broker_->port()), "-u", "learner", "-P",
-               broker_->learner().password, "-i", "sue", "-t", classproto::drillTopic(kRoom),
-               "--will-topic", classproto::learnerTopic(kRoom, "sue", "presence"), "--will-payload",
-               "gone", "--will-qos", "1"});
+    sue.start(
+        "mosquitto_sub",
+        {"-h", "127.0.0.1", "-p", QString::number(broker_->port()), "-u", "learner", "-P",
+         broker_->learner().password, "-i", "sue", "-t", drillTopic(kRoom), "--will-topic",
+         learnerTopic(kRoom, "sue", "presence"), "--will-payload", "gone", "--will-qos", "1"});
     QVERIFY(sue.waitForStarted());
     QTest::qWait(500);
-    sue.kill();
-    sue.waitForFinished();
+    sue.kill(), sue.waitForFinished();
     QTRY_VERIFY_WITH_TIMEOUT(teacherBox->has("gone"), 10000);
   }
 };

@@ -258,7 +258,7 @@ class ExerciserTest : public QObject {
     qint64 done = 0, sequences = 0;
     for (; given.empty() ? done < total : done == 0; ++seed, ++sequences) {
       const auto list = given.empty() ? generate(seed, std::min(length, total - done)) : given;
-      qInfo("seed %llu: %lld actions", seed, static_cast<long long>(list.size()));
+      qInfo("seed %llu: %lld actions", seed, list.size());
       done += list.size();
       const auto failure = Session(seed).play(list);
       if (!failure || failures[failure->first]++ > 0) continue;
@@ -266,8 +266,7 @@ class ExerciserTest : public QObject {
       qWarning("FAILED: %s\nreplay: PELATTO_EXERCISE_SEED=%llu PELATTO_EXERCISE_REPLAY='%s'",
                qPrintable(failure->first), seed, qPrintable(shrunk.join(' ')));
     }
-    qInfo("%lld sequences, %lld actions", static_cast<long long>(sequences),
-          static_cast<long long>(done));
+    qInfo("%lld sequences, %lld actions", sequences, done);
     QVERIFY2(failures.empty(), "a learner action broke the drill; see the replay lines above");
   }
 };
