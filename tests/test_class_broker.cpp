@@ -43,9 +43,7 @@ class ClassBrokerTest : public QObject {
     auto c = std::make_unique<MqttClient>(o);
     Inbox* box = inboxes_.emplace_back(std::make_unique<Inbox>()).get();
     connect(c.get(), &MqttClient::messageReceived, this,
-            [box](const QString& topic, const QByteArray& payload) {
-              box->topics << topic, box->payloads << payload;
-            });
+            [box](const QString& t, const QByteArray& p) { box->topics << t, box->payloads << p; });
     if (inbox) *inbox = box;
     c->start();
     return c;

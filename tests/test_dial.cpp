@@ -73,8 +73,8 @@ class DialTest : public QObject {
   void sweep() {
     const auto [speed, placed] = fetch<QString, int>("speed", "placed");
     Harness h(1, {1280, 800});
-    h.play(speed + " cmdStart");
-    h.clock.advance(960 + 20 * placed);  // one line per 20 ms at every speed
+    // One line per 20 ms at every speed.
+    h.play(speed + QString(" cmdStart %1").arg(960 + 20 * placed));
     QCOMPARE(QPair(int(h->wa), h->lbl1.Caption()), QPair(placed + 1, QString("3")));
     checkGeometry(*h.f, Ring(*h.f), placed);
     // Line 1 is placed but never painted or shown.

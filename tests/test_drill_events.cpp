@@ -54,8 +54,7 @@ class DrillEventsTest : public QObject {
   // terms at 0.1 s; the answer button pressed once the run is over.
   void runs_data() {
     columns<QString, QString>("settings", "expected");
-    QTest::newRow("default") << ""
-                             << "go0@3840 end@14840 reveal0@24340 done@27840";
+    QTest::newRow("default") << QString() << "go0@3840 end@14840 reveal0@24340 done@27840";
     // A problem is 3840 + 350 ms of flashing; its answer wait 9500 ms.
     const QString fast = "hscl6=3 hscl5=10 ";
     QTest::newRow("automatic") << fast + "hscl7=2"
@@ -73,9 +72,9 @@ class DrillEventsTest : public QObject {
     h.play(settings);
     Recorder r(h);
     h.play("cmdStart 40000 cmdAns");
-    QString tl = r.timeline();
-    tl.remove(QRegularExpression(" n\\d+ -")).remove(QRegularExpression("=\\d+"));
-    QCOMPARE(tl, "start@0 " + expected);
+    QCOMPARE(
+        r.timeline().remove(QRegularExpression(" n\\d+ -")).remove(QRegularExpression("=\\d+")),
+        "start@0 " + expected);
   }
 
   // Hold and resume, then abort, in each phase; nothing is heard after an

@@ -120,14 +120,11 @@ class PreciseClockTest : public QObject {
     const auto at = [](std::int64_t frames, std::int64_t ms = 0) {
       return 1'000 * kMs + frames * 16'666'666 + ms * kMs;
     };
-    QTest::newRow("nearest refresh after the due time")
-        << Times{at(0)} << Times{0} << Times{at(3, 2), at(0), at(2, 1), at(3)};
-    QTest::newRow("nearest refresh before it")
-        << Times{at(0)} << Times{0} << Times{at(3, -8), at(0), at(2, 1), at(3)};
-    QTest::newRow("half a frame still reaches it")
-        << Times{at(0)} << Times{0} << Times{at(3), at(2, 9), at(2, 9), at(3)};
-    QTest::newRow("too late: the next refresh")
-        << Times{at(0)} << Times{0} << Times{at(3), at(2, 10), at(3, 1), at(4)};
+    const Times once{at(0)}, zero{0};  // one frame, shown when meant
+    QTest::newRow("nearest after due") << once << zero << Times{at(3, 2), at(0), at(2, 1), at(3)};
+    QTest::newRow("nearest before due") << once << zero << Times{at(3, -8), at(0), at(2, 1), at(3)};
+    QTest::newRow("half a frame still") << once << zero << Times{at(3), at(2, 9), at(2, 9), at(3)};
+    QTest::newRow("too late: the next") << once << zero << Times{at(3), at(2, 10), at(3, 1), at(4)};
     QTest::newRow("a frame shown late: two frames ahead")
         << Times{at(0), at(5)} << Times{0, at(4)} << Times{at(8), at(0), at(6, 1), at(8)};
     QTest::newRow("on a timer: the median delay, kept within 2 ms")
