@@ -85,8 +85,7 @@ struct Harness {
       const QChar op = a.size() > 5 ? a[5] : QChar('^');
       if (bool wait = false; a.toInt(&wait), wait) {
         clock.advance(a.toInt());
-      } else if (!a.startsWith("hscl")) {
-        auto* w = f->form.widget()->findChild<QWidget*>(a);
+      } else if (auto* w = f->form.widget()->findChild<QWidget*>(a); !a.startsWith("hscl")) {
         QVERIFY2(w, qPrintable(a));
         QTest::mouseClick(w, Qt::LeftButton);
       } else if (pf::ScrollBar& s = *bars[a[4].digitValue()]; QString("=~^").contains(op)) {

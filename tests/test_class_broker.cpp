@@ -25,6 +25,7 @@ struct Inbox {
   QList<QByteArray> payloads;
   bool has(const QByteArray& payload) const { return payloads.contains(payload); }
 };
+using Client = std::pair<std::unique_ptr<MqttClient>, Inbox*>;
 
 }  // namespace
 
@@ -34,19 +35,18 @@ class ClassBrokerTest : public QObject {
   std::unique_ptr<PrivateBroker> broker_;
   std::vector<std::unique_ptr<Inbox>> inboxes_;
 
-  std::unique_ptr<MqttClient> client(const QString& id, const PrivateBroker::Login& login,
-                                     const QStringList& subscriptions, Inbox** inbox = nullptr) {
+  // A started client, and what it receives.
+  Client client(const QString& id, const PrivateBroker::Login& login, const QStringList& subs) {
     MqttClient::Options o;
     o.broker.host = "127.0.0.1", o.broker.port = broker_->port();
     o.broker.user = login.user, o.broker.password = login.password;
-    o.clientId = id, o.subscriptions = subscriptions;
+    o.clientId = id, o.subscriptions = subs;
     auto c = std::make_unique<MqttClient>(o);
     Inbox* box = inboxes_.emplace_back(std::make_unique<Inbox>()).get();
     connect(c.get(), &MqttClient::messageReceived, this,
             [box](const QString& t, const QByteArray& p) { box->topics << t, box->payloads << p; });
-    if (inbox) *inbox = box;
     c->start();
-    return c;
+    return {std::move(c), box};
   }
 
  private slots:
@@ -68,19 +68,17 @@ class ClassBrokerTest : public QObject {
     QTest::newRow("a learner's drill") << false << drillTopic(kRoom) << false;
     QTest::newRow("a learner as the teacher") << false << teacherTopic(kRoom) << false;
     QTest::newRow("its own answer") << false << learnerTopic(kRoom, "ken", "answer") << true;
-    QTest::newRow("another learner's answer")
-        << false << learnerTopic(kRoom, "amy", "answer") << false;
+    QTest::newRow("another's answer") << false << learnerTopic(kRoom, "amy", "answer") << false;
     QTest::newRow("another's clock answer") << false << clockTopic(kRoom, "amy") << false;
   }
   void accessList() {
     QFETCH(bool, asTeacher);
     QFETCH(QString, topic);
-    Inbox *seen = nullptr, *amy = nullptr;
-    const auto observer = client("observer", broker_->teacher(), {"pelatto/room/#"}, &seen);
+    const auto [observer, seen] = client("observer", broker_->teacher(), {"pelatto/room/#"});
     // A learner subscribed to everything still reads only what is meant for it.
-    const auto learnerAmy = client("amy", broker_->learner(), {"pelatto/room/#"}, &amy);
-    const auto sender = client(asTeacher ? "teacher" : "ken",
-                               asTeacher ? broker_->teacher() : broker_->learner(), {});
+    const auto [learnerAmy, amy] = client("amy", broker_->learner(), {"pelatto/room/#"});
+    const auto& login = asTeacher ? broker_->teacher() : broker_->learner();
+    const auto sender = client(asTeacher ? "teacher" : "ken", login, {}).first;
     QTRY_VERIFY_WITH_TIMEOUT(
         observer->connected() && learnerAmy->connected() && sender->connected(), 10000);
     QTest::qWait(100);  // the subscriptions are in place
@@ -94,7 +92,7 @@ class ClassBrokerTest : public QObject {
   }
 
   void wrongPassword() {
-    const auto c = client("ken", {"learner", "not-the-password"}, {});
+    const auto c = client("ken", {"learner", "not-the-password"}, {}).first;
     QSignalSpy refused(c.get(), &MqttClient::refused);
     QVERIFY(refused.wait(10000));
     QVERIFY(!c->connected());
@@ -104,9 +102,9 @@ class ClassBrokerTest : public QObject {
   // sent while the broker restarts wait in the learner and go out when it is
   // back; nothing is lost, and a learner that vanishes is told by its will.
   void nothingLost() {
-    Inbox* teacherBox = nullptr;
-    auto teacher = client("teacher-1", broker_->teacher(), {learnersFilter(kRoom)}, &teacherBox);
-    const auto ken = client("ken", broker_->learner(), {});
+    const auto [teacher, teacherBox] =
+        client("teacher-1", broker_->teacher(), {learnersFilter(kRoom)});
+    const auto ken = client("ken", broker_->learner(), {}).first;
     QTRY_VERIFY_WITH_TIMEOUT(teacher->connected() && ken->connected(), 10000);
     QTest::qWait(100);
     const QString answers = learnerTopic(kRoom, "ken", "answer");

@@ -154,8 +154,7 @@ class ClassRulesTest : public QObject {
     b.answer("amy", 2, 10, true, -1);
     b.answer("ken", 2, std::nullopt, true, -1);
     b.answer("sue, jr", 2, 10, true, 1'500'000);
-    b.presence("ken", ClassBoard::State::Gone);
-    b.revealed(2);
+    b.presence("ken", ClassBoard::State::Gone), b.revealed(2);
 
     QCOMPARE(b.tally(2).correct * 100 + b.tally(2).wrong * 10 + b.tally(2).unanswered, 201);
     QStringList ranking;

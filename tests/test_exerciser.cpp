@@ -159,13 +159,11 @@ struct Session {
       w->form.setWindowState(pf::WindowState::Normal), w->form.setClientSize(a * 15.0, b * 15.0);
     if (k == Window) w->form.setWindowState(static_cast<pf::WindowState>(b));
     if (k == Menu) {
-      QMenu* menu = features_->host().menu().menu();
-      QList<QAction*> items;
-      for (QAction* item : menu->actions())
-        if (!item->isSeparator() && !item->menu()) items << item;
+      QList<QAction*> items = features_->host().menu().menu()->actions();
+      items.removeIf([](QAction* item) { return item->isSeparator() || item->menu(); });
       features_->host().menu().popup();
-      if (items[a % items.size()]->isEnabled()) items[a % items.size()]->trigger();
-      menu->hide();
+      if (QAction* item = items[a % items.size()]; item->isEnabled()) item->trigger();
+      features_->host().menu().menu()->hide();
     }
     if (k == Shortcut)
       QTest::keyClick(focus ? focus : w->form.widget(), kShortcuts[a],

@@ -118,14 +118,12 @@ class SoundTest : public QObject {
     QTest::newRow("defaults") << "cmdStart 30000";
     QTest::newRow("fast, second countdown speed") << "hscl6=3 hscl5=10 optC2 cmdStart 20000";
     QTest::newRow("third speed, extension") << "hscl6=3 hscl5=10 hscl8=2 optC3 cmdStart 20000";
-    QTest::newRow("hold in the countdown")
+    QTest::newRow("held in countdown")
         << "hscl6=2 hscl5=10 cmdStart 1000 cmdTome 500 cmdTome 20000";
-    QTest::newRow("hold while flashing")
-        << "hscl6=3 hscl5=10 cmdStart 3900 cmdTome 1000 cmdTome 20000";
+    QTest::newRow("held flashing") << "hscl6=3 hscl5=10 cmdStart 3900 cmdTome 1000 cmdTome 20000";
     QTest::newRow("extension raised on a number") << "hscl6=4 hscl5=10 cmdStart 3895 hscl8=4 20000";
     QTest::newRow("terms lowered") << "hscl6=5 hscl5=10 cmdStart 4000 hscl6=3 20000";
-    QTest::newRow("pace changed in the countdown")
-        << "hscl6=3 hscl5=10 cmdStart 2000 hscl5=30 20000";
+    QTest::newRow("pace changed in countdown") << "hscl6=3 hscl5=10 cmdStart 2000 hscl5=30 20000";
     QTest::newRow("run of two") << "hscl6=2 hscl5=10 hscl7=2 cmdStart 40000";
     QTest::newRow("manual answer") << "hscl6=2 hscl5=10 optKaite cmdStart 20000 cmdAns 100";
     QTest::newRow("abort in the countdown") << "cmdStart 1500 cmdStop 10000";
