@@ -35,6 +35,8 @@ struct Harness {
     f->Show();
     if (size.isValid()) f->form.widget()->resize(size);
   }
+  // The window after the learner's actions (see play()).
+  explicit Harness(const QString& actions, QSize size = {}) : Harness(1, size) { play(actions); }
   frmPelatto* operator->() const { return f.get(); }
   // Runs tick by tick until done() holds (or for limitMs), adding each change
   // of probe() with its time to tl.

@@ -72,9 +72,8 @@ class DialTest : public QObject {
   }
   void sweep() {
     const auto [speed, placed] = fetch<QString, int>("speed", "placed");
-    Harness h(1, {1280, 800});
     // One line per 20 ms at every speed.
-    h.play(speed + QString(" cmdStart %1").arg(960 + 20 * placed));
+    Harness h(speed + QString(" cmdStart %1").arg(960 + 20 * placed), {1280, 800});
     QCOMPARE(QPair(int(h->wa), h->lbl1.Caption()), QPair(placed + 1, QString("3")));
     checkGeometry(*h.f, Ring(*h.f), placed);
     // Line 1 is placed but never painted or shown.
@@ -97,8 +96,7 @@ class DialTest : public QObject {
   void dot() {
     const auto [actions, colour, visible] =
         fetch<QString, pf::Colour, bool>("actions", "colour", "visible");
-    Harness h(1, {1280, 800});
-    h.play(actions);
+    Harness h(actions, {1280, 800});
     const Ring ring(*h.f);
     checkGeometry(*h.f, ring, 0);
     QCOMPARE(QPair(h->lin1[0].BorderColor(), h->lin1[0].Visible()), QPair(colour, visible));
@@ -115,8 +113,7 @@ class DialTest : public QObject {
   // A resize during a countdown: lines placed after it use the new top
   // point, and the next end of a sweep moves the whole ring there.
   void resizeMidCountdown() {
-    Harness h(1, {1280, 800});
-    h.play("cmdStart 1440");  // half the second sweep
+    Harness h("cmdStart 1440", {1280, 800});  // half the second sweep
     const Ring before(*h.f);
     h->form.widget()->resize(1000, 700);
     const Ring after(*h.f);

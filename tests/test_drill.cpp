@@ -29,8 +29,7 @@ class DrillTest : public QObject {
   }
   void workedExample() {
     const auto [speed] = fetch<QString>("speed");
-    Harness h;
-    h.play(speed + " cmdStart");
+    Harness h(speed + " cmdStart");
     QVERIFY(!h->optC1.Enabled() && !h->optC3.Enabled() && h->cmdAns.Caption() == "処理中");
     // The display, the prompt, the answer, the start button and the dial
     // ring: whole (in the ring colour), broken (repainted line by line) or
@@ -93,8 +92,7 @@ class DrillTest : public QObject {
   void series() {
     const auto [settings, action, count] =
         fetch<QString, QString, int>("settings", "action", "count");
-    Harness h;
-    h.play(settings + " cmdStart 3840");
+    Harness h(settings + " cmdStart 3840");
     qint64 start = h.clock.now(), tick = 5 * h->hayasa, first = 2 * (h->tyo / 2) + 1, sum = 0;
     Timeline tl, rhythm;  // number k appears on tick 1 + k * (on + 1), blanked `on` ticks later
     h.flash(tl, 5);

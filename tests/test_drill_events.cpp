@@ -41,7 +41,9 @@ struct Recorder : DrillListener {
 // A feature that does one thing on each event.
 struct Hearing : DrillListener {
   std::function<void(const DrillEvent&)> act;
-  explicit Hearing(std::function<void(const DrillEvent&)> a) : act(std::move(a)) {}
+  Hearing(Harness& h, std::function<void(const DrillEvent&)> a) : act(std::move(a)) {
+    WindowPort(*h.f).subscribe(this);
+  }
   void onDrillEvent(const DrillEvent& e) override { act(e); }
 };
 
@@ -68,8 +70,7 @@ class DrillEventsTest : public QObject {
   }
   void runs() {
     const auto [settings, expected] = fetch<QString, QString>("settings", "expected");
-    Harness h;
-    h.play(settings);
+    Harness h(settings);
     Recorder r(h);
     h.play("cmdStart 40000 cmdAns");
     QCOMPARE(
@@ -85,8 +86,7 @@ class DrillEventsTest : public QObject {
   }
   void holdAndAbort() {
     QFETCH(int, at);
-    Harness h;
-    h.play("hscl6=3 hscl5=10 hscl7=2");
+    Harness h("hscl6=3 hscl5=10 hscl7=2");
     Recorder r(h);
     h.play("cmdStart " + QString::number(at) + " cmdTome 5000 cmdTome 10 cmdStop 60000 hscl1=3");
     const qsizetype hold = r.seen.indexOf("hold");
@@ -100,8 +100,7 @@ class DrillEventsTest : public QObject {
   void failingListener() {
     Harness h;
     int calls = 0;
-    Hearing bad([&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
-    WindowPort(*h.f).subscribe(&bad);
+    Hearing bad(h, [&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
     Recorder good(h);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
     QTest::failOnWarning(QRegularExpression("broken feature"));
@@ -117,10 +116,9 @@ class DrillEventsTest : public QObject {
     Harness h;
     Recorder r(h);
     WindowPort port(*h.f);
-    Hearing starter([&](const DrillEvent& e) {
+    Hearing starter(h, [&](const DrillEvent& e) {
       if (e.kind == K::SettingsChanged && e.settings.terms == 7) port.pressStart();
     });
-    port.subscribe(&starter);
     h.play("hscl6=5 hscl6=7 hscl6=7");
     QCOMPARE(r.seen, QStringList({"set7", "start"}));
     QVERIFY(h->tmr1.Interval() != 0);
@@ -133,11 +131,10 @@ class DrillEventsTest : public QObject {
     Harness h;
     WindowPort port(*h.f);
     QList<int> mixes;
-    Hearing restarter([&](const DrillEvent& e) {
+    h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
+    Hearing restarter(h, [&](const DrillEvent& e) {
       if (e.kind == K::Aborted) mixes << port.settings().mix, port.pressStart();
     });
-    h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
-    port.subscribe(&restarter);
     h.play("hscl1=3");
     QCOMPARE(mixes, QList<int>({0, 0}));  // the drag, then its release
     QVERIFY(h->tmr1.Interval() != 0 && !h->cmdStart.Enabled());

@@ -36,8 +36,7 @@ class GenerationTest : public QObject {
   // A problem stopped after three numbers leaves nothing behind for the next.
   // (A mix above the terms, which the panel never lets through: test_rules.)
   void stoppedProblem() {
-    Harness h;
-    h.play("hscl6=10 hscl1=6 hscl2=2 hscl3=10 cmdStart 9840 cmdStop cmdStart");
+    Harness h("hscl6=10 hscl1=6 hscl2=2 hscl3=10 cmdStart 9840 cmdStop cmdStart");
     QVERIFY(h.clock.advanceUntil([&] { return h->tmr3.Interval() != 0; }, 100000));
     QStringList flashed = (h->suretu1 + h->suretu2).split("\r\n", Qt::SkipEmptyParts);
     QCOMPARE(flashed.size(), 10);

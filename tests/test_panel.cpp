@@ -36,8 +36,7 @@ class PanelTest : public QObject {
       for (const QString& change : changes.split(' ', Qt::SkipEmptyParts))
         for (QString& item : expected)
           if (item.section('=', 0, 0) == change.section('=', 0, 0)) item = change;
-      Harness h;
-      h.play(actions);
+      Harness h(actions);
       QCOMPARE(name + (' ' + panel(h).join(' ')), name + (' ' + expected.join(' ')));
     };
     // A new longest count resets the shortest and the mix and ends the drill,

@@ -62,8 +62,7 @@ class WindowTest : public QObject {
   }
   void layoutFollowsSize() {
     const auto [settings, outer, wa] = fetch<QString, QSize, QPoint>("settings", "outer", "wa");
-    Harness h;
-    h.play(settings);
+    Harness h(settings);
     // lbl1's offset above H/2 and points, the same for lbl2, by preset and grouping.
     const double presets[7][2][4] = {{{2800, 250, 2000, 180}, {2800, 250, 2000, 180}},
                                      {{2300, 200, 1800, 150}, {2300, 200, 1800, 150}},
