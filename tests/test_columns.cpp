@@ -146,8 +146,7 @@ class ColumnsTest : public QObject {
     FeatureHost host(port);
     TypedAnswers answers(host);
     QWidget* window = port.widget();
-    h->form.setWindowState(pf::WindowState::Normal);
-    window->resize(size);
+    h->form.setWindowState(pf::WindowState::Normal), window->resize(size);
     QApplication::setActiveWindow(window);
     h.play(QString::asprintf("hscl1=%d hscl2=%d hscl7=%d hscl6=3 hscl5=10 optKaite%s cmdStart",
                              digits, digits, run, grouped ? " chk1" : ""));
@@ -198,8 +197,7 @@ class ColumnsTest : public QObject {
   }
   void numberLists() {
     const auto [mode, width] = fetch<QString, int>("mode", "width");
-    Harness h(1, {width, 800});
-    h.play("hscl1=14 hscl2=14 hscl6=30 hscl5=10 chk1 " + mode + " cmdStart");
+    Harness h("hscl1=14 hscl2=14 hscl6=30 hscl5=10 chk1 " + mode + " cmdStart", {width, 800});
     QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 60000));
     if (!mode.isEmpty()) h.play("cmdAns");
     const QRectF first = placed(h->lbl4), second = placed(h->lbl5);

@@ -36,8 +36,7 @@ class RunsTest : public QObject {
         fetch<QString, QString, QString>("settings", "restart", "columns");
     // A full screen's width: the columns as designed; narrower windows are
     // in test_columns.
-    Harness h(1, {1280, 800});
-    h.play("hscl6=3 hscl5=10 " + settings + " cmdStart");  // three terms at 0.1 s
+    Harness h("hscl6=3 hscl5=10 " + settings + " cmdStart", {1280, 800});  // three terms at 0.1 s
     const qint64 automatic = h->optKaiji.Value(), count = h->hscl7.Value();
     const qint64 problem = 3840 + 7 * 50 + 9500, handOver = automatic ? 3500 : 1000;
     QStringList totals;
