@@ -28,11 +28,15 @@ struct Harness {
   pf::Environment env{.clock = clock};
   std::unique_ptr<frmPelatto> f;
 
-  explicit Harness(std::uint64_t seed = 1) {
+  // A size given is the window's outer one, in pixels.
+  explicit Harness(std::uint64_t seed = 1, QSize size = {}) {
     env.seed = seed;
     f = std::make_unique<frmPelatto>(env);
     f->Show();
+    if (size.isValid()) f->form.widget()->resize(size);
   }
+  // The window after the learner's actions (see play()).
+  explicit Harness(const QString& actions, QSize size = {}) : Harness(1, size) { play(actions); }
   frmPelatto* operator->() const { return f.get(); }
   // Runs tick by tick until done() holds (or for limitMs), adding each change
   // of probe() with its time to tl.
@@ -46,11 +50,11 @@ struct Harness {
     clock.advanceUntil(record, limitMs);
     return tl;
   }
-  // The series on screen, up to its end or until `count` numbers were shown.
-  Timeline& flash(Timeline& tl, qsizetype count = 99) {
+  // The series on screen, up to its end, until `count` numbers were shown or for limitMs.
+  Timeline& flash(Timeline& tl, qsizetype count = 99, qint64 limitMs = 3'600'000) {
     return watch(
         tl, [this] { return f->lbl1.Caption(); },
-        [&] { return f->tmr3.Interval() != 0 || tl.numbers().size() == count; });
+        [&] { return f->tmr3.Interval() != 0 || tl.numbers().size() == count; }, limitMs);
   }
 
   // The learner's actions on the real widgets.
@@ -83,8 +87,7 @@ struct Harness {
       const QChar op = a.size() > 5 ? a[5] : QChar('^');
       if (bool wait = false; a.toInt(&wait), wait) {
         clock.advance(a.toInt());
-      } else if (!a.startsWith("hscl")) {
-        auto* w = f->form.widget()->findChild<QWidget*>(a);
+      } else if (auto* w = f->form.widget()->findChild<QWidget*>(a); !a.startsWith("hscl")) {
         QVERIFY2(w, qPrintable(a));
         QTest::mouseClick(w, Qt::LeftButton);
       } else if (pf::ScrollBar& s = *bars[a[4].digitValue()]; QString("=~^").contains(op)) {
@@ -96,6 +99,17 @@ struct Harness {
     }
   }
 };
+
+// The columns of a data-driven test, one type for each name.
+template <class... T>
+void columns(const std::convertible_to<const char*> auto&... names) {
+  (QTest::addColumn<T>(names), ...);
+}
+// The current row's values of the columns named, as a tuple to bind.
+template <class... T>
+std::tuple<T...> fetch(const std::convertible_to<const char*> auto&... names) {
+  return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+}
 
 // A list as the number and answer labels show it: one line each, "\r\n" ended.
 inline QString listText(const QStringList& l) {

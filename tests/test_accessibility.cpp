@@ -41,8 +41,7 @@ class AccessibilityTest : public QObject {
       QCOMPARE(QPair(v->minimumValue().toInt(), v->maximumValue().toInt()), QPair(lo, hi));
       v->setCurrentValue(assistive);
       QCOMPARE(readout->Caption(), shown);
-      s->setEnabled(false);
-      v->setCurrentValue(learner);
+      s->setEnabled(false), v->setCurrentValue(learner);
       QCOMPARE(s->Value(), std::clamp(assistive, lo, hi));
     }
   }

@@ -13,6 +13,8 @@
 // the access list, QoS 1 on persistent sessions across the teacher's absence
 // and a restart of the broker, and the last will of a learner that vanishes.
 
+using namespace classproto;
+
 namespace {
 
 const QString kRoom = QStringLiteral("room");
@@ -23,6 +25,7 @@ struct Inbox {
   QList<QByteArray> payloads;
   bool has(const QByteArray& payload) const { return payloads.contains(payload); }
 };
+using Client = std::pair<std::unique_ptr<MqttClient>, Inbox*>;
 
 }  // namespace
 
@@ -32,21 +35,18 @@ class ClassBrokerTest : public QObject {
   std::unique_ptr<PrivateBroker> broker_;
   std::vector<std::unique_ptr<Inbox>> inboxes_;
 
-  std::unique_ptr<MqttClient> client(const QString& id, const PrivateBroker::Login& login,
-                                     const QStringList& subscriptions, Inbox** inbox = nullptr) {
+  // A started client, and what it receives.
+  Client client(const QString& id, const PrivateBroker::Login& login, const QStringList& subs) {
     MqttClient::Options o;
     o.broker.host = "127.0.0.1", o.broker.port = broker_->port();
     o.broker.user = login.user, o.broker.password = login.password;
-    o.clientId = id, o.subscriptions = subscriptions;
+    o.clientId = id, o.subscriptions = subs;
     auto c = std::make_unique<MqttClient>(o);
     Inbox* box = inboxes_.emplace_back(std::make_unique<Inbox>()).get();
     connect(c.get(), &MqttClient::messageReceived, this,
-            [box](const QString& topic, const QByteArray& payload) {
-              box->topics << topic, box->payloads << payload;
-            });
-    if (inbox) *inbox = box;
+            [box](const QString& t, const QByteArray& p) { box->topics << t, box->payloads << p; });
     c->start();
-    return c;
+    return {std::move(c), box};
   }
 
  private slots:
@@ -64,40 +64,35 @@ class ClassBrokerTest : public QObject {
     QTest::addColumn<bool>("asTeacher");
     QTest::addColumn<QString>("topic");
     QTest::addColumn<bool>("delivered");
-    QTest::newRow("the teacher's drill") << true << classproto::drillTopic(kRoom) << true;
-    QTest::newRow("a learner's drill") << false << classproto::drillTopic(kRoom) << false;
-    QTest::newRow("a learner as the teacher") << false << classproto::teacherTopic(kRoom) << false;
-    QTest::newRow("its own answer")
-        << false << classproto::learnerTopic(kRoom, "ken", "answer") << true;
-    QTest::newRow("another learner's answer")
-        << false << classproto::learnerTopic(kRoom, "amy", "answer") << false;
-    QTest::newRow("another's clock answer")
-        << false << classproto::clockTopic(kRoom, "amy") << false;
+    QTest::newRow("the teacher's drill") << true << drillTopic(kRoom) << true;
+    QTest::newRow("a learner's drill") << false << drillTopic(kRoom) << false;
+    QTest::newRow("a learner as the teacher") << false << teacherTopic(kRoom) << false;
+    QTest::newRow("its own answer") << false << learnerTopic(kRoom, "ken", "answer") << true;
+    QTest::newRow("another's answer") << false << learnerTopic(kRoom, "amy", "answer") << false;
+    QTest::newRow("another's clock answer") << false << clockTopic(kRoom, "amy") << false;
   }
   void accessList() {
     QFETCH(bool, asTeacher);
     QFETCH(QString, topic);
-    Inbox* seen = nullptr;
-    Inbox* amy = nullptr;
-    const auto observer = client("observer", broker_->teacher(), {"pelatto/room/#"}, &seen);
+    const auto [observer, seen] = client("observer", broker_->teacher(), {"pelatto/room/#"});
     // A learner subscribed to everything still reads only what is meant for it.
-    const auto learnerAmy = client("amy", broker_->learner(), {"pelatto/room/#"}, &amy);
-    const auto sender = client(asTeacher ? "teacher" : "ken",
-                               asTeacher ? broker_->teacher() : broker_->learner(), {});
+    const auto [learnerAmy, amy] = client("amy", broker_->learner(), {"pelatto/room/#"});
+    const auto& login = asTeacher ? broker_->teacher() : broker_->learner();
+    const auto sender = client(asTeacher ? "teacher" : "ken", login, {}).first;
     QTRY_VERIFY_WITH_TIMEOUT(
         observer->connected() && learnerAmy->connected() && sender->connected(), 10000);
     QTest::qWait(100);  // the subscriptions are in place
     QVERIFY(sender->publish(topic, "probe", 1));
-    QVERIFY(sender->publish(classproto::learnerTopic(kRoom, "ken", "presence"), "marker", 1));
-    if (asTeacher) QVERIFY(sender->publish(classproto::drillTopic(kRoom), "marker", 1));
+    QVERIFY(sender->publish(learnerTopic(kRoom, "ken", "presence"), "marker", 1));
+    if (asTeacher) QVERIFY(sender->publish(drillTopic(kRoom), "marker", 1));
     QTRY_VERIFY_WITH_TIMEOUT(seen->has("marker"), 10000);
     QTEST(seen->has("probe"), "delivered");
-    QVERIFY(!amy->topics.contains(classproto::learnerTopic(kRoom, "ken", "presence")));
+    QVERIFY(!amy->topics.contains(learnerTopic(kRoom, "ken", "presence")));
     if (asTeacher) QTRY_VERIFY_WITH_TIMEOUT(amy->has("probe"), 10000);
   }
 
   void wrongPassword() {
-    const auto c = client("ken", {"learner", "not-the-password"}, {});
+    const auto c = client("ken", {"learner", "not-the-password"}, {}).first;
     QSignalSpy refused(c.get(), &MqttClient::refused);
     QVERIFY(refused.wait(10000));
     QVERIFY(!c->connected());
@@ -107,13 +102,12 @@ class ClassBrokerTest : public QObject {
   // sent while the broker restarts wait in the learner and go out when it is
   // back; nothing is lost, and a learner that vanishes is told by its will.
   void nothingLost() {
-    Inbox* teacherBox = nullptr;
-    auto teacher =
-        client("teacher-1", broker_->teacher(), {classproto::learnersFilter(kRoom)}, &teacherBox);
-    const auto ken = client("ken", broker_->learner(), {});
+    const auto [teacher, teacherBox] =
+        client("teacher-1", broker_->teacher(), {learnersFilter(kRoom)});
+    const auto ken = client("ken", broker_->learner(), {}).first;
     QTRY_VERIFY_WITH_TIMEOUT(teacher->connected() && ken->connected(), 10000);
     QTest::qWait(100);
-    const QString answers = classproto::learnerTopic(kRoom, "ken", "answer");
+    const QString answers = learnerTopic(kRoom, "ken", "answer");
 
     teacher->stop();
     for (const char* a : {"a1", "a2", "a3"}) QVERIFY(ken->publish(answers, a, 1));
@@ -132,15 +126,14 @@ class ClassBrokerTest : public QObject {
 
     // A learner's program that dies: mosquitto_sub stands in for it.
     QProcess sue;
-    sue.start("mosquitto_sub",
-              {"-h", "127.0.0.1", "-p", QString::number(broker_->port()), "-u", "learner", "-P",
-               broker_->learner().password, "-i", "sue", "-t", classproto::drillTopic(kRoom),
-               "--will-topic", classproto::learnerTopic(kRoom, "sue", "presence"), "--will-payload",
-               "gone", "--will-qos", "1"});
+    sue.start(
+        "mosquitto_sub",
+        {"-h", "127.0.0.1", "-p", QString::number(broker_->port()), "-u", "learner", "-P",
+         broker_->learner().password, "-i", "sue", "-t", drillTopic(kRoom), "--will-topic",
+         learnerTopic(kRoom, "sue", "presence"), "--will-payload", "gone", "--will-qos", "1"});
     QVERIFY(sue.waitForStarted());
     QTest::qWait(500);
-    sue.kill();
-    sue.waitForFinished();
+    sue.kill(), sue.waitForFinished();
     QTRY_VERIFY_WITH_TIMEOUT(teacherBox->has("gone"), 10000);
   }
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QLabel>
+#include <QTransform>
 
 #include "answers/typed_answers.h"
 #include "countdown/column_fit.h"
@@ -29,8 +30,7 @@ double designedSize(int run, int digits) {
 
 // The widget's real place on screen, in twips.
 QRectF placed(const pf::Control& c) {
-  const QRect g = c.widget()->geometry();
-  return {g.x() * 15.0, g.y() * 15.0, g.width() * 15.0, g.height() * 15.0};
+  return QTransform::fromScale(15, 15).mapRect(QRectF(c.widget()->geometry()));
 }
 
 // Saves what the window shows when PELATTO_SHOTS names a folder.
@@ -47,7 +47,7 @@ struct Readout {
   double smallestMark = 99;
 };
 Readout readout(const Harness& h, const DrillPort& port) {
-  Readout r;
+  Readout r{{}, port.panelArea()};
   for (int c = 0; c < 4; ++c)
     if (const DrillPort::Column col = port.answerColumn(c); !col.text.isEmpty())
       r.items << qMakePair(QString("column %1").arg(c + 1), col.text);
@@ -59,7 +59,6 @@ Readout readout(const Harness& h, const DrillPort& port) {
       if (l->objectName() != "answerScore")
         r.smallestMark = std::min(r.smallestMark, l->font().pointSizeF());
     }
-  r.panel = port.panelArea();
   return r;
 }
 
@@ -73,11 +72,8 @@ class ColumnsTest : public QObject {
   // by the answer button never overlap, stay inside the window, and the
   // marker sits over the first. Where the designed size fits, it is kept.
   void answerColumns_data() {
-    QTest::addColumn<int>("run");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<bool>("grouped");
-    QTest::addColumn<int>("width");    // pixels, outer
-    QTest::addColumn<bool>("played");  // a real run, not the widest totals
+    // The outer width in pixels; played: a real run, not the widest totals.
+    columns<int, int, bool, int, bool>("run", "digits", "grouped", "width", "played");
     for (int width : {625, 1280})
       QTest::addRow("played 20 9 , %d", width) << 20 << 9 << true << width << true;
     for (int run : {11, 15, 16, 20})
@@ -88,24 +84,16 @@ class ColumnsTest : public QObject {
                 << run << digits << grouped << width << false;
   }
   void answerColumns() {
-    QFETCH(int, run);
-    QFETCH(int, digits);
-    QFETCH(bool, grouped);
-    QFETCH(int, width);
-    QFETCH(bool, played);
-    Harness h;
-    h->form.widget()->resize(width, 800);
+    const auto [run, digits, grouped, width, played] =
+        fetch<int, int, bool, int, bool>("run", "digits", "grouped", "width", "played");
+    Harness h(1, {width, 800});
     h.play(QString::asprintf("hscl1=%d hscl7=%d hscl6=30 optKaite%s", digits, run,
                              grouped ? " chk1" : ""));
     pf::Label* cols[] = {&h->lbl6, &h->lbl7, &h->lbl8, &h->lbl9};
-    if (played) {
-      h.play(QString("hscl2=%1 hscl5=10 cmdStart").arg(digits));
-      QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 3'600'000));
-    } else {
-      const QString total = widestTotal(digits, 30, grouped);
-      for (int p = 0; p < run; ++p)
-        cols[p / 5]->setCaption(cols[p / 5]->Caption() + total + "\r\n");
-    }
+    if (played) h.play(QString("hscl2=%1 hscl5=10 cmdStart").arg(digits));
+    QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 3'600'000));
+    for (int p = 0; !played && p < run; ++p)
+      cols[p / 5]->setCaption(cols[p / 5]->Caption() + widestTotal(digits, 30, grouped) + "\r\n");
     h.play("cmdAns");
     QCOMPARE(h->lbl6.Caption().count("\r\n") + h->lbl9.Caption().count("\r\n"),
              5 + (run > 15) * (run - 15));
@@ -142,30 +130,23 @@ class ColumnsTest : public QObject {
   // after the window is resized or fills the screen; moving the digits
   // clears them all, the score too.
   void marksBesideColumns_data() {
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<int>("run");
-    QTest::addColumn<bool>("grouped");
-    QTest::addColumn<QSize>("size");
+    columns<int, int, bool, QSize>("digits", "run", "grouped", "size");
     for (int digits : {3, 8, 14})
       for (int run : {16, 20})
         for (bool grouped : {false, true})
           for (QSize size : {QSize(1280, 800), QSize(625, 480)})
-            QTest::addRow("%d digits %d%s %dx%d", digits, run, grouped ? " ," : "", size.width(),
-                          size.height())
+            QTest::addRow("%d digits %d%s %d", digits, run, grouped ? " ," : "", size.width())
                 << digits << run << grouped << size;
   }
   void marksBesideColumns() {
-    QFETCH(int, digits);
-    QFETCH(int, run);
-    QFETCH(bool, grouped);
-    QFETCH(QSize, size);
+    const auto [digits, run, grouped, size] =
+        fetch<int, int, bool, QSize>("digits", "run", "grouped", "size");
     Harness h(digits * 100 + run);
     WindowPort port(*h.f);
     FeatureHost host(port);
     TypedAnswers answers(host);
     QWidget* window = port.widget();
-    h->form.setWindowState(pf::WindowState::Normal);
-    window->resize(size);
+    h->form.setWindowState(pf::WindowState::Normal), window->resize(size);
     QApplication::setActiveWindow(window);
     h.play(QString::asprintf("hscl1=%d hscl2=%d hscl7=%d hscl6=3 hscl5=10 optKaite%s cmdStart",
                              digits, digits, run, grouped ? " chk1" : ""));
@@ -208,19 +189,15 @@ class ColumnsTest : public QObject {
   // or at the end of the wait: the first starts 500 twips from the left
   // edge, the second ends 500 twips from the right edge, and they stay apart.
   void numberLists_data() {
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<int>("width");  // pixels, outer
+    columns<QString, int>("mode", "width");  // width: pixels, outer
     for (int width : {625, 1280}) {
       QTest::addRow("manual %d", width) << "optKaite" << width;
       QTest::addRow("automatic %d", width) << "" << width;
     }
   }
   void numberLists() {
-    QFETCH(QString, mode);
-    QFETCH(int, width);
-    Harness h;
-    h->form.widget()->resize(width, 800);
-    h.play("hscl1=14 hscl2=14 hscl6=30 hscl5=10 chk1 " + mode + " cmdStart");
+    const auto [mode, width] = fetch<QString, int>("mode", "width");
+    Harness h("hscl1=14 hscl2=14 hscl6=30 hscl5=10 chk1 " + mode + " cmdStart", {width, 800});
     QVERIFY(h.clock.advanceUntil([&] { return h.clock.idle(); }, 60000));
     if (!mode.isEmpty()) h.play("cmdAns");
     const QRectF first = placed(h->lbl4), second = placed(h->lbl5);

@@ -14,19 +14,17 @@ constexpr pf::Colour kRing = 0x00FFFFC0, kBackground = 0x00006000;
 // The ring of radius 1500 hangs from its top point, which stands at the
 // middle of the window's width and 1680 twips above the middle of its height.
 struct Ring {
-  double topX, topY;
+  QPointF top;
   explicit Ring(const frmPelatto& f)
-      : topX(std::nearbyint(f.form.Width() / 2)),
-        topY(std::nearbyint(f.form.Height() / 2 - 1680)) {}
-  QPointF top() const { return {topX, topY}; }
+      : top(std::nearbyint(f.form.Width() / 2), std::nearbyint(f.form.Height() / 2 - 1680)) {}
   // Ring point k: k fiftieths of a turn clockwise from 12 o'clock.
   QPointF point(int k) const {
     const double a = k * 6.2832 / 50;
-    return {topX + 1500 * std::sin(a), topY + 1500 - 1500 * std::cos(a)};
+    return top + 1500 * QPointF(std::sin(a), 1 - std::cos(a));
   }
   // Where line k ends; during a sweep line 1 goes to point 1 once placed.
   QPointF end(int k, bool lineOnePlaced) const {
-    return k == 0 ? top() : k == 1 && lineOnePlaced ? point(1) : point(k + 1);
+    return k == 0 ? top : point(k == 1 && lineOnePlaced ? 1 : k + 1);
   }
 };
 
@@ -40,7 +38,7 @@ void checkGeometry(const frmPelatto& f, const Ring& ring, int placed) {
   for (int k = 0; k <= 49; ++k) {
     const pf::Line& l = f.lin1[k];
     const bool now = placed >= 1 && k <= placed;
-    const QPointF from = k == 0 ? ring.top() : ring.end(k - 1, now), to = ring.end(k, now);
+    const QPointF from = k == 0 ? ring.top : ring.end(k - 1, now), to = ring.end(k, now);
     QVERIFY2(near({l.X1(), l.Y1()}, from) && near({l.X2(), l.Y2()}, to),
              qPrintable(QString("line %1 at %2,%3").arg(k).arg(l.X2()).arg(l.Y2())));
   }
@@ -67,22 +65,17 @@ class DialTest : public QObject {
   // placed so far eat the ring in the background colour, the rest stay in
   // the ring colour, line 0 is a dot at the top point.
   void sweep_data() {
-    QTest::addColumn<QString>("speed");
-    QTest::addColumn<int>("placed");  // lines placed in the second sweep
+    columns<QString, int>("speed", "placed");  // placed: lines placed in the second sweep
     for (const QString speed : {"optC1", "optC2", "optC3"})
       for (int placed : {4, 24, 44})
         QTest::addRow("%s, %d lines", qPrintable(speed), placed) << speed << placed;
   }
   void sweep() {
-    QFETCH(QString, speed);
-    QFETCH(int, placed);
-    Harness h;
-    h->form.widget()->resize(1280, 800);
-    h.play(speed + " cmdStart");
-    h.clock.advance(960 + 20 * placed);  // one line per 20 ms at every speed
+    const auto [speed, placed] = fetch<QString, int>("speed", "placed");
+    // One line per 20 ms at every speed.
+    Harness h(speed + QString(" cmdStart %1").arg(960 + 20 * placed), {1280, 800});
     QCOMPARE(QPair(int(h->wa), h->lbl1.Caption()), QPair(placed + 1, QString("3")));
-    const Ring ring(*h.f);
-    checkGeometry(*h.f, ring, placed);
+    checkGeometry(*h.f, Ring(*h.f), placed);
     // Line 1 is placed but never painted or shown.
     for (int k = 2; k <= 48; ++k)
       QCOMPARE(h->lin1[k].BorderColor(), k <= placed ? kBackground : kRing);
@@ -93,9 +86,7 @@ class DialTest : public QObject {
   // At the end of a sweep and after an abort line 0 is a dot on the top
   // point, drawn in its colour, the ring around it regular again.
   void dot_data() {
-    QTest::addColumn<QString>("actions");
-    QTest::addColumn<pf::Colour>("colour");
-    QTest::addColumn<bool>("visible");
+    columns<QString, pf::Colour, bool>("actions", "colour", "visible");
     QTest::newRow("end of the first sweep") << "cmdStart 960" << kRing << true;
     QTest::newRow("end of the third sweep") << "cmdStart 2880" << kRing << true;
     QTest::newRow("aborted after a sweep") << "cmdStart 970 cmdStop" << kRing << true;
@@ -103,39 +94,34 @@ class DialTest : public QObject {
     QTest::newRow("the countdown over") << "cmdStart 3840" << kRing << false;
   }
   void dot() {
-    QFETCH(QString, actions);
-    QFETCH(pf::Colour, colour);
-    QFETCH(bool, visible);
-    Harness h;
-    h->form.widget()->resize(1280, 800);
-    h.play(actions);
+    const auto [actions, colour, visible] =
+        fetch<QString, pf::Colour, bool>("actions", "colour", "visible");
+    Harness h(actions, {1280, 800});
     const Ring ring(*h.f);
     checkGeometry(*h.f, ring, 0);
     QCOMPARE(QPair(h->lin1[0].BorderColor(), h->lin1[0].Visible()), QPair(colour, visible));
     const QImage shown = surface(*h.f);
-    QCOMPARE(pixelAt(shown, ring.top()), pf::toQColor(visible ? colour : kBackground));
+    QCOMPARE(pixelAt(shown, ring.top), pf::toQColor(visible ? colour : kBackground));
     // The dot is as wide as the line: three by three pixels.
     int dotPixels = 0;
     for (int dy = -4; dy <= 4; ++dy)
       for (int dx = -4; dx <= 4; ++dx)
-        dotPixels += pixelAt(shown, ring.top() + QPointF(15 * dx, 15 * dy)) == pf::toQColor(kRing);
+        dotPixels += pixelAt(shown, ring.top + QPointF(15 * dx, 15 * dy)) == pf::toQColor(kRing);
     QCOMPARE(dotPixels, visible && colour == kRing ? 9 : 0);
   }
 
   // A resize during a countdown: lines placed after it use the new top
   // point, and the next end of a sweep moves the whole ring there.
   void resizeMidCountdown() {
-    Harness h;
-    h->form.widget()->resize(1280, 800);
-    h.play("cmdStart 1440");  // half the second sweep
+    Harness h("cmdStart 1440", {1280, 800});  // half the second sweep
     const Ring before(*h.f);
     h->form.widget()->resize(1000, 700);
     const Ring after(*h.f);
-    QVERIFY(!near(before.top(), after.top()));
+    QVERIFY(!near(before.top, after.top));
     h.clock.advance(20);
     const pf::Line& l = h->lin1[25];
     QVERIFY(near({l.X1(), l.Y1()}, before.point(25)) && near({l.X2(), l.Y2()}, after.point(26)));
-    QVERIFY(near({h->lin1[0].X1(), h->lin1[0].Y1()}, after.top()));
+    QVERIFY(near({h->lin1[0].X1(), h->lin1[0].Y1()}, after.top));
     h.clock.advance(460);  // the end of the second sweep
     QCOMPARE(h->lbl1.Caption(), QStringLiteral("2"));
     checkGeometry(*h.f, after, 0);

@@ -24,13 +24,12 @@ class DrillTest : public QObject {
  private slots:
   // One problem with the start-up settings, followed to the millisecond.
   void workedExample_data() {
-    QTest::addColumn<QString>("speed");  // a tick of 20, 40 or 80 ms: one, two or four lines
+    columns<QString>("speed");  // a tick of 20, 40 or 80 ms: one, two or four lines
     for (const char* speed : {"optC1", "optC2", "optC3"}) QTest::newRow(speed) << QString(speed);
   }
   void workedExample() {
-    QFETCH(QString, speed);
-    Harness h;
-    h.play(speed + " cmdStart");
+    const auto [speed] = fetch<QString>("speed");
+    Harness h(speed + " cmdStart");
     QVERIFY(!h->optC1.Enabled() && !h->optC3.Enabled() && h->cmdAns.Caption() == "処理中");
     // The display, the prompt, the answer, the start button and the dial
     // ring: whole (in the ring colour), broken (repainted line by line) or
@@ -71,9 +70,8 @@ class DrillTest : public QObject {
   // at once (fewer terms than shown end it after this number); the pace
   // leaves it as it is. (Settings that end the drill: test_panel.)
   void series_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("action");  // when number 5 is on screen
-    QTest::addColumn<int>("count");       // numbers shown
+    // The action when number 5 is on screen, and the numbers shown.
+    columns<QString, QString, int>("settings", "action", "count");
     const QString kMid = "hscl1=7 hscl2=5 hscl6=10 hscl3=4 hscl7=2";
     QTest::newRow("terms raised") << kMid << "hscl6=12" << 12;
     QTest::newRow("terms lowered below the count shown") << kMid << "hscl6=4" << 5;
@@ -92,11 +90,9 @@ class DrillTest : public QObject {
     }
   }
   void series() {
-    QFETCH(QString, settings);
-    QFETCH(QString, action);
-    QFETCH(int, count);
-    Harness h;
-    h.play(settings + " cmdStart 3840");
+    const auto [settings, action, count] =
+        fetch<QString, QString, int>("settings", "action", "count");
+    Harness h(settings + " cmdStart 3840");
     qint64 start = h.clock.now(), tick = 5 * h->hayasa, first = 2 * (h->tyo / 2) + 1, sum = 0;
     Timeline tl, rhythm;  // number k appears on tick 1 + k * (on + 1), blanked `on` ticks later
     h.flash(tl, 5);
@@ -123,9 +119,7 @@ class DrillTest : public QObject {
   // (with the total once the series was over), and the next start runs as
   // the first did.
   void holdAndAbort_data() {
-    QTest::addColumn<qint64>("at");
-    QTest::addColumn<qint64>("shift");
-    QTest::addColumn<QString>("then");
+    columns<qint64, qint64, QString>("at", "shift", "then");
     // 10 ms into a 20 ms tick, 300 ms into a 1 s tick, before the reveal, 500 ms in.
     const qint64 at[] = {1010, 7140, 21040, 24840}, shift[] = {5010, 5300, 5000, 5500};
     for (int p = 0; p < 4; ++p)
@@ -133,9 +127,7 @@ class DrillTest : public QObject {
         QTest::addRow("at %lld ms, %s", at[p], then) << at[p] << shift[p] << QString(then);
   }
   void holdAndAbort() {
-    QFETCH(qint64, at);
-    QFETCH(qint64, shift);
-    QFETCH(QString, then);
+    auto [at, shift, then] = fetch<qint64, qint64, QString>("at", "shift", "then");
     Harness ref(7), h(7);
     Timeline whole, rest;
     ref.play("optKaite cmdStart");

@@ -41,7 +41,9 @@ struct Recorder : DrillListener {
 // A feature that does one thing on each event.
 struct Hearing : DrillListener {
   std::function<void(const DrillEvent&)> act;
-  explicit Hearing(std::function<void(const DrillEvent&)> a) : act(std::move(a)) {}
+  Hearing(Harness& h, std::function<void(const DrillEvent&)> a) : act(std::move(a)) {
+    WindowPort(*h.f).subscribe(this);
+  }
   void onDrillEvent(const DrillEvent& e) override { act(e); }
 };
 
@@ -53,10 +55,8 @@ class DrillEventsTest : public QObject {
   // The default problem, and runs of two in each answer mode with three
   // terms at 0.1 s; the answer button pressed once the run is over.
   void runs_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("default") << ""
-                             << "go0@3840 end@14840 reveal0@24340 done@27840";
+    columns<QString, QString>("settings", "expected");
+    QTest::newRow("default") << QString() << "go0@3840 end@14840 reveal0@24340 done@27840";
     // A problem is 3840 + 350 ms of flashing; its answer wait 9500 ms.
     const QString fast = "hscl6=3 hscl5=10 ";
     QTest::newRow("automatic") << fast + "hscl7=2"
@@ -69,32 +69,24 @@ class DrillEventsTest : public QObject {
                             << "go0@3840 end@4190 wait0@13690 done@14690 reveal0@40000";
   }
   void runs() {
-    QFETCH(QString, settings);
-    QFETCH(QString, expected);
-    Harness h;
-    h.play(settings);
+    const auto [settings, expected] = fetch<QString, QString>("settings", "expected");
+    Harness h(settings);
     Recorder r(h);
-    h.play("cmdStart");
-    h.clock.advance(40'000);
-    h.play("cmdAns");
-    QString tl = r.timeline();
-    tl.remove(QRegularExpression(" n\\d+ -")).remove(QRegularExpression("=\\d+"));
-    QCOMPARE(tl, "start@0 " + expected);
+    h.play("cmdStart 40000 cmdAns");
+    QCOMPARE(
+        r.timeline().remove(QRegularExpression(" n\\d+ -")).remove(QRegularExpression("=\\d+")),
+        "start@0 " + expected);
   }
 
   // Hold and resume, then abort, in each phase; nothing is heard after an
   // abort, and an idle reset is no abort.
   void holdAndAbort_data() {
-    QTest::addColumn<int>("at");
-    QTest::newRow("countdown") << 1000;
-    QTest::newRow("flashing") << 3900;
-    QTest::newRow("answer wait") << 6000;
-    QTest::newRow("hand-over") << 13800;
+    QTest::addColumn<int>("at");  // the countdown, flashing, the answer wait, the hand-over
+    for (int at : {1000, 3900, 6000, 13800}) QTest::addRow("%d ms", at) << at;
   }
   void holdAndAbort() {
     QFETCH(int, at);
-    Harness h;
-    h.play("hscl6=3 hscl5=10 hscl7=2");
+    Harness h("hscl6=3 hscl5=10 hscl7=2");
     Recorder r(h);
     h.play("cmdStart " + QString::number(at) + " cmdTome 5000 cmdTome 10 cmdStop 60000 hscl1=3");
     const qsizetype hold = r.seen.indexOf("hold");
@@ -108,13 +100,11 @@ class DrillEventsTest : public QObject {
   void failingListener() {
     Harness h;
     int calls = 0;
-    Hearing bad([&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
-    WindowPort(*h.f).subscribe(&bad);
+    Hearing bad(h, [&](const DrillEvent&) { ++calls, throw std::runtime_error("broken feature"); });
     Recorder good(h);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("broken feature"));
     QTest::failOnWarning(QRegularExpression("broken feature"));
-    h.play("cmdStart");
-    h.clock.advance(30'000);
+    h.play("cmdStart 30000");
     QVERIFY(calls > 10);
     QCOMPARE(good.seen.last(), QStringLiteral("done"));
     QVERIFY(!h->lbl2.Caption().isEmpty() && h->lbl2.Visible());
@@ -126,10 +116,9 @@ class DrillEventsTest : public QObject {
     Harness h;
     Recorder r(h);
     WindowPort port(*h.f);
-    Hearing starter([&](const DrillEvent& e) {
+    Hearing starter(h, [&](const DrillEvent& e) {
       if (e.kind == K::SettingsChanged && e.settings.terms == 7) port.pressStart();
     });
-    port.subscribe(&starter);
     h.play("hscl6=5 hscl6=7 hscl6=7");
     QCOMPARE(r.seen, QStringList({"set7", "start"}));
     QVERIFY(h->tmr1.Interval() != 0);
@@ -142,11 +131,10 @@ class DrillEventsTest : public QObject {
     Harness h;
     WindowPort port(*h.f);
     QList<int> mixes;
-    Hearing restarter([&](const DrillEvent& e) {
+    h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
+    Hearing restarter(h, [&](const DrillEvent& e) {
       if (e.kind == K::Aborted) mixes << port.settings().mix, port.pressStart();
     });
-    h.play("hscl1=5 hscl2=3 hscl3=2 cmdStart 1000");
-    port.subscribe(&restarter);
     h.play("hscl1=3");
     QCOMPARE(mixes, QList<int>({0, 0}));  // the drag, then its release
     QVERIFY(h->tmr1.Interval() != 0 && !h->cmdStart.Enabled());

@@ -92,8 +92,7 @@ struct Session {
     StartOptions options;
     options.defaults = true;  // nothing is read or written
     // A history of this sequence's own, so that a replay never finds another run's problem.
-    history_.emplace();
-    options.historyPath = history_->filePath("history.sqlite");
+    options.historyPath = history_.emplace().filePath("history.sqlite");
     features_.emplace(port_.emplace(f), options);
     features_->windowLoaded();
     QApplication::setActiveWindow(f.form.widget());
@@ -160,13 +159,11 @@ struct Session {
       w->form.setWindowState(pf::WindowState::Normal), w->form.setClientSize(a * 15.0, b * 15.0);
     if (k == Window) w->form.setWindowState(static_cast<pf::WindowState>(b));
     if (k == Menu) {
-      QMenu* menu = features_->host().menu().menu();
-      QList<QAction*> items;
-      for (QAction* item : menu->actions())
-        if (!item->isSeparator() && !item->menu()) items << item;
+      QList<QAction*> items = features_->host().menu().menu()->actions();
+      items.removeIf([](QAction* item) { return item->isSeparator() || item->menu(); });
       features_->host().menu().popup();
-      if (items[a % items.size()]->isEnabled()) items[a % items.size()]->trigger();
-      menu->hide();
+      if (QAction* item = items[a % items.size()]; item->isEnabled()) item->trigger();
+      features_->host().menu().menu()->hide();
     }
     if (k == Shortcut)
       QTest::keyClick(focus ? focus : w->form.widget(), kShortcuts[a],
@@ -242,8 +239,7 @@ class ExerciserTest : public QObject {
   Q_OBJECT
  private slots:
   void learnerActions_data() {
-    QTest::addColumn<qulonglong>("seed");
-    QTest::addColumn<QString>("actions");  // a printed list played once; none: random ones
+    columns<qulonglong, QString>("seed", "actions");  // actions: a printed list; none: random
     QTest::newRow("random") << qEnvironmentVariable("PELATTO_EXERCISE_SEED", "1").toULongLong()
                             << qEnvironmentVariable("PELATTO_EXERCISE_REPLAY");
     // Lists that once failed.
@@ -252,8 +248,7 @@ class ExerciserTest : public QObject {
     QTest::newRow("resized out of full screen") << 2ull << "13:4:1 7:605:28";
   }
   void learnerActions() {
-    QFETCH(qulonglong, seed);
-    QFETCH(QString, actions);
+    auto [seed, actions] = fetch<qulonglong, QString>("seed", "actions");
     const qint64 total = qEnvironmentVariable("PELATTO_EXERCISE_ACTIONS", "20000").toLongLong();
     const qint64 length = qEnvironmentVariable("PELATTO_EXERCISE_LENGTH", "300").toLongLong();
     const QStringList given = actions.split(' ', Qt::SkipEmptyParts);
@@ -261,7 +256,7 @@ class ExerciserTest : public QObject {
     qint64 done = 0, sequences = 0;
     for (; given.empty() ? done < total : done == 0; ++seed, ++sequences) {
       const auto list = given.empty() ? generate(seed, std::min(length, total - done)) : given;
-      qInfo("seed %llu: %lld actions", seed, static_cast<long long>(list.size()));
+      qInfo("seed %llu: %lld actions", seed, list.size());
       done += list.size();
       const auto failure = Session(seed).play(list);
       if (!failure || failures[failure->first]++ > 0) continue;
@@ -269,8 +264,7 @@ class ExerciserTest : public QObject {
       qWarning("FAILED: %s\nreplay: PELATTO_EXERCISE_SEED=%llu PELATTO_EXERCISE_REPLAY='%s'",
                qPrintable(failure->first), seed, qPrintable(shrunk.join(' ')));
     }
-    qInfo("%lld sequences, %lld actions", static_cast<long long>(sequences),
-          static_cast<long long>(done));
+    qInfo("%lld sequences, %lld actions", sequences, done);
     QVERIFY2(failures.empty(), "a learner action broke the drill; see the replay lines above");
   }
 };

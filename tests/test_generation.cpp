@@ -7,20 +7,6 @@
 // give the same numbers on the screen as from the maker alone, over many
 // random panels. (The maker's own rules: test_rules.)
 
-namespace {
-
-QString randomPanel(QRandomGenerator& g) {
-  const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
-  const int terms = g.bounded(2, 31);
-  return QStringLiteral("hscl5=10 hscl6=%1 hscl1=%2 hscl2=%3 hscl3=%4")
-      .arg(terms)
-      .arg(longest)
-      .arg(shortest)
-      .arg(g.bounded(0, std::min(terms, 10) + 1));
-}
-
-}  // namespace
-
 class GenerationTest : public QObject {
   Q_OBJECT
  private slots:
@@ -28,7 +14,10 @@ class GenerationTest : public QObject {
     Harness h;
     QRandomGenerator g(20261207);
     for (int round = 0; round < 60; ++round) {
-      h.play(randomPanel(g));
+      const int longest = g.bounded(1, 15), shortest = g.bounded(1, longest + 1);
+      const int terms = g.bounded(2, 31), mix = g.bounded(0, std::min(terms, 10) + 1);
+      h.play(QString::asprintf("hscl5=10 hscl6=%d hscl1=%d hscl2=%d hscl3=%d", terms, longest,
+                               shortest, mix));
       std::deque<float> draws;
       for (int k = 0; k < 200; ++k) draws.push_back(float(g.bounded(1 << 24)) / float(1 << 24));
       h->rnd.script(draws);
@@ -47,8 +36,7 @@ class GenerationTest : public QObject {
   // A problem stopped after three numbers leaves nothing behind for the next.
   // (A mix above the terms, which the panel never lets through: test_rules.)
   void stoppedProblem() {
-    Harness h;
-    h.play("hscl6=10 hscl1=6 hscl2=2 hscl3=10 cmdStart 9840 cmdStop cmdStart");
+    Harness h("hscl6=10 hscl1=6 hscl2=2 hscl3=10 cmdStart 9840 cmdStop cmdStart");
     QVERIFY(h.clock.advanceUntil([&] { return h->tmr3.Interval() != 0; }, 100000));
     QStringList flashed = (h->suretu1 + h->suretu2).split("\r\n", Qt::SkipEmptyParts);
     QCOMPARE(flashed.size(), 10);

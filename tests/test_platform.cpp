@@ -22,19 +22,11 @@ class PlatformTest : public QObject {
       log += '.';
     };
     s.onScroll = [&] { log += QString(" s%1").arg(s.Value()); };
-    Harness::arrow(s, true);
-    Harness::arrow(s, true);  // at the right end already: nothing
-    QTest::keyClick(s.bar(), Qt::Key_Left);
-    Harness::track(s, false);
-    QTest::keyClick(s.bar(), Qt::Key_Right);
-    Harness::track(s, true);
-    s.setValue(13);
-    Harness::track(s, false);
-    s.setValue(9);
-    s.setValue(5);
-    Harness::dragTo(s, 3);
-    Harness::dragTo(s, 7);
-    Harness::release(s);
+    Harness::arrow(s, true), Harness::arrow(s, true);  // the second at the right end: nothing
+    QTest::keyClick(s.bar(), Qt::Key_Left), Harness::track(s, false);
+    QTest::keyClick(s.bar(), Qt::Key_Right), Harness::track(s, true);
+    s.setValue(13), Harness::track(s, false), s.setValue(9), s.setValue(5);
+    Harness::dragTo(s, 3), Harness::dragTo(s, 7), Harness::release(s);
     QCOMPARE(log, " 1. 2. 4. 3. 1. 13. 14. 9 5.. s3 s7 7.");
   }
 
@@ -48,12 +40,9 @@ class PlatformTest : public QObject {
     silent.onTimer = [&] { log << "silent"; };
     t.onTimer = [&] { log << QString::number(clock.now()); };
     a.onTimer = [&] { log << "a", t.setEnabled(false); };
-    clock.advance(250);
-    t.setInterval(100);  // a full interval from 250
-    clock.advance(150);
-    t.setEnabled(false);  // 50 ms into the interval, forgotten
-    clock.advance(500);
-    a.setEnabled(true), t.setEnabled(true);  // both due at 1000
+    clock.advance(250), t.setInterval(100);   // a full interval from 250
+    clock.advance(150), t.setEnabled(false);  // 50 ms into the interval, forgotten
+    clock.advance(500), a.setEnabled(true), t.setEnabled(true);  // both due at 1000
     clock.advance(100);
     QCOMPARE(log, QStringList({"100", "200", "350", "a"}));
   }

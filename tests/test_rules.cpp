@@ -36,18 +36,13 @@ QString kinds(const NumberRules& r, const std::vector<double>& numbers) {
 class RulesTest : public QObject {
   Q_OBJECT
  private slots:
-  void grouping_data() {
-    QTest::addColumn<QString>("grouped");
-    for (const char* g : {"7", "42", "123", "1,234", "123,456", "1,234,567", "10,000", "1,000,001",
-                          "99,999,999,999,999", "2,999,999,999,999,970", "9,876,543,210,123,456",
-                          "1,000,000,000,000,000"})
-      QTest::newRow(g) << QString(g);
-  }
   void grouping() {
-    QFETCH(QString, grouped);
-    const QString digits = QString(grouped).remove(',');
-    QCOMPARE(groupDigits(digits), grouped);
-    QCOMPARE(numberText(digits.toDouble()), digits);
+    for (const QString grouped : {"7", "42", "123", "1,234", "123,456", "1,234,567", "10,000",
+                                  "1,000,001", "99,999,999,999,999", "2,999,999,999,999,970",
+                                  "9,876,543,210,123,456", "1,000,000,000,000,000"}) {
+      const QString digits = QString(grouped).remove(',');
+      QCOMPARE(groupDigits(digits) + ' ' + numberText(digits.toDouble()), grouped + ' ' + digits);
+    }
   }
 
   // The smallest and largest draw give the ends of each range.
@@ -60,9 +55,8 @@ class RulesTest : public QObject {
       QCOMPARE(numberText(top).size(), k);
       QVERIFY(top >= 10 * low - 1 - low * 1e-6 && (k > 7 || top == 10 * low - 1));
     }
-    QCOMPARE(drawnPosition(5, 0), 0);
-    QCOMPARE(drawnPosition(5, 0.7999f), 3);
-    QCOMPARE(drawnPosition(30, kTop), 29);
+    QCOMPARE(QList({drawnPosition(5, 0), drawnPosition(5, 0.7999f), drawnPosition(30, kTop)}),
+             QList({0, 3, 29}));
   }
 
   // The in-between digit count at the smallest and the largest draw.
@@ -122,40 +116,23 @@ class RulesTest : public QObject {
 
   // Pace, extension and terms: the per-number text as the pace bar and as
   // the extension bar write it, and the whole problem.
-  void readouts_data() {
-    QTest::addColumn<int>("hayasa");
-    QTest::addColumn<int>("tyo");
-    QTest::addColumn<int>("kazu");
-    QTest::addColumn<QString>("expected");
-    const auto add = [](int hayasa, int tyo, int kazu, const char* expected) {
-      QTest::addRow("%d/%d/%d", hayasa, tyo, kazu) << hayasa << tyo << kazu << QString(expected);
-    };
-    add(100, 0, 5, "１秒毎 1秒毎 5秒");
-    add(200, 0, 5, "２秒毎 2秒毎 10秒");
-    add(300, 0, 5, "３秒毎 3秒毎 15秒");
-    add(75, 0, 5, "0.75毎 0.75秒毎 3.75秒");
-    add(10, 0, 2, "0.1毎 0.1秒毎 0.2秒");
-    add(299, 0, 29, "2.99毎 2.99秒毎 86.7秒");
-    add(203, 1, 5, "2.03毎 2.03秒毎 10.1秒");
-    add(201, 3, 5, "4秒毎 4秒毎 約20");
-    add(200, 4, 5, "２秒毎 5秒毎 約25");
-    add(200, 9, 30, "２秒毎 10秒毎 約300");
-  }
+  // (A failure names its row: pace, extension and terms lead the texts.)
   void readouts() {
-    QFETCH(int, hayasa);
-    QFETCH(int, tyo);
-    QFETCH(int, kazu);
-    QFETCH(QString, expected);
-    QCOMPARE(QStringList({paceText(hayasa, tyo), extensionPaceText(hayasa, tyo),
-                          problemTimeText(tyo, kazu, hayasa)})
-                 .join(' '),
-             expected);
+    const std::tuple<int, int, int, const char*> rows[] = {
+        {100, 0, 5, "１秒毎 1秒毎 5秒"},       {200, 0, 5, "２秒毎 2秒毎 10秒"},
+        {300, 0, 5, "３秒毎 3秒毎 15秒"},      {75, 0, 5, "0.75毎 0.75秒毎 3.75秒"},
+        {10, 0, 2, "0.1毎 0.1秒毎 0.2秒"},     {299, 0, 29, "2.99毎 2.99秒毎 86.7秒"},
+        {203, 1, 5, "2.03毎 2.03秒毎 10.1秒"}, {201, 3, 5, "4秒毎 4秒毎 約20"},
+        {200, 4, 5, "２秒毎 5秒毎 約25"},      {200, 9, 30, "２秒毎 10秒毎 約300"}};
+    for (auto [hayasa, tyo, kazu, texts] : rows)
+      QCOMPARE(QString::asprintf("%d %d %d ", hayasa, tyo, kazu) + paceText(hayasa, tyo) + ' ' +
+                   extensionPaceText(hayasa, tyo) + ' ' + problemTimeText(tyo, kazu, hayasa),
+               QString::asprintf("%d %d %d %s", hayasa, tyo, kazu, texts));
   }
 
   void panelRules() {
-    QCOMPARE(QList<bool>({extensionUsable(196), extensionUsable(197), extensionUsable(203),
-                          extensionUsable(204)}),
-             QList<bool>({false, true, true, false}));
+    for (int pace : {196, 197, 203, 204})
+      QCOMPARE(std::pair(pace, extensionUsable(pace)), std::pair(pace, pace >= 197 && pace <= 203));
     QCOMPARE(mixText(10), QStringLiteral("混-10"));
   }
 };

@@ -13,9 +13,7 @@ class RunsTest : public QObject {
   // run length and digits. Start pressed 210 ms into the last hand-over, held or not, begins
   // a run that gets all its problems and an undisturbed countdown.
   void runs_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("restart");
-    QTest::addColumn<QString>("columns");
+    columns<QString, QString, QString>("settings", "restart", "columns");
     const auto add = [](const char* name, const char* set, const char* restart, const char* cols) {
       const QString mode = *name == 'a' ? "" : " optKaite";  // automatic at start-up
       QTest::newRow(name) << set + mode << QString(restart) << QString(cols);
@@ -34,14 +32,11 @@ class RunsTest : public QObject {
         "24 -2600 24 -2600,3700 24 2600 24 2600,3700");
   }
   void runs() {
-    QFETCH(QString, settings);
-    QFETCH(QString, restart);
-    QFETCH(QString, columns);
-    Harness h;
+    const auto [settings, restart, columns] =
+        fetch<QString, QString, QString>("settings", "restart", "columns");
     // A full screen's width: the columns as designed; narrower windows are
     // in test_columns.
-    h->form.widget()->resize(1280, 800);
-    h.play("hscl6=3 hscl5=10 " + settings + " cmdStart");  // three terms at 0.1 s
+    Harness h("hscl6=3 hscl5=10 " + settings + " cmdStart", {1280, 800});  // three terms at 0.1 s
     const qint64 automatic = h->optKaiji.Value(), count = h->hscl7.Value();
     const qint64 problem = 3840 + 7 * 50 + 9500, handOver = automatic ? 3500 : 1000;
     QStringList totals;

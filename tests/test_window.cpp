@@ -46,9 +46,8 @@ class WindowTest : public QObject {
   }
 
   void layoutFollowsSize_data() {
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QSize>("outer");  // pixels, title bar and borders included
-    QTest::addColumn<QPoint>("wa");
+    // outer: pixels, title bar and borders included
+    columns<QString, QSize, QPoint>("settings", "outer", "wa");
     // Even sizes keep W/2 and H/2 whole; odd ones check the rounding of halves to even.
     for (int d = 1; d <= 14; ++d)
       for (bool g : {false, true}) {
@@ -62,11 +61,8 @@ class WindowTest : public QObject {
     QTest::newRow("beyond 16 bits") << "hscl1=5" << QSize(5001, 4701) << QPoint(37508, 33578);
   }
   void layoutFollowsSize() {
-    QFETCH(QString, settings);
-    QFETCH(QSize, outer);
-    QFETCH(QPoint, wa);
-    Harness h;
-    h.play(settings);
+    const auto [settings, outer, wa] = fetch<QString, QSize, QPoint>("settings", "outer", "wa");
+    Harness h(settings);
     // lbl1's offset above H/2 and points, the same for lbl2, by preset and grouping.
     const double presets[7][2][4] = {{{2800, 250, 2000, 180}, {2800, 250, 2000, 180}},
                                      {{2300, 200, 1800, 150}, {2300, 200, 1800, 150}},
