@@ -8,9 +8,12 @@
 #include <cstdlib>
 #include <memory>
 
+#include "host/feature_host.h"
 #include "platform/application.h"
 #include "platform/clock.h"
+#include "rows.h"
 #include "shell/frm_pelatto.h"
+#include "shell/window_port.h"
 
 // What a probe showed after each change, and when.
 struct Timeline {
@@ -100,16 +103,13 @@ struct Harness {
   }
 };
 
-// The columns of a data-driven test, one type for each name.
-template <class... T>
-void columns(const std::convertible_to<const char*> auto&... names) {
-  (QTest::addColumn<T>(names), ...);
-}
-// The current row's values of the columns named, as a tuple to bind.
-template <class... T>
-std::tuple<T...> fetch(const std::convertible_to<const char*> auto&... names) {
-  return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
-}
+// The window with the port and the host that features attach to.
+struct Hosted {
+  explicit Hosted(std::uint64_t seed = 1) : h(seed) {}
+  Harness h;
+  WindowPort port{*h.f};
+  FeatureHost host{port};
+};
 
 // A list as the number and answer labels show it: one line each, "\r\n" ended.
 inline QString listText(const QStringList& l) {

@@ -5,8 +5,6 @@
 
 #include "answers/typed_answers.h"
 #include "harness.h"
-#include "host/feature_host.h"
-#include "shell/window_port.h"
 
 // Typed answers and their marks, on the real window in virtual time. Every
 // number is 5 (scripted draws), so a problem of three terms totals 15.
@@ -49,10 +47,7 @@ struct Totals : DrillListener {
 };
 
 // The real window with typed answers attached.
-struct Drill {
-  Harness h;
-  WindowPort port{*h.f};
-  FeatureHost host{port};
+struct Drill : Hosted {
   TypedAnswers answers{host};
   Marked marked;
 
@@ -135,8 +130,7 @@ class AnswersTest : public QObject {
  private slots:
   // The sheet alone, through sequences the window makes, odd ones included.
   void sheet_data() {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("marked");
+    columns<QString, QString>("script", "marked");
     const auto add = [](const char* name, const char* script, const char* marked) {
       QTest::newRow(name) << QString(script) << QString(marked);
     };
@@ -160,8 +154,7 @@ class AnswersTest : public QObject {
         "S3 C0 N E0=1 W0 X1 C1 N t2! E1=2 W1 X2 C2 N E2=3 W2 D t7! t8! L3", "0:8 1:2 2:7");
   }
   void sheet() {
-    QFETCH(QString, script);
-    QFETCH(QString, marked);
+    auto [script, marked] = fetch<QString, QString>("script", "marked");
     AnswerSheet sheet;
     Marked heard;
     sheet.subscribe(&heard);

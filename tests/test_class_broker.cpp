@@ -7,6 +7,7 @@
 #include "classroom/class_protocol.h"
 #include "classroom/mqtt_client.h"
 #include "classroom/private_broker.h"
+#include "rows.h"
 
 // The class's transport against a real Mosquitto, started as the teacher's
 // program starts its own (here on the loopback interface): the password and
@@ -61,9 +62,7 @@ class ClassBrokerTest : public QObject {
   // Who may publish where, as an observer with every right sees it: a
   // refused message is checked by a permitted one sent after it.
   void accessList_data() {
-    QTest::addColumn<bool>("asTeacher");
-    QTest::addColumn<QString>("topic");
-    QTest::addColumn<bool>("delivered");
+    columns<bool, QString, bool>("asTeacher", "topic", "delivered");
     QTest::newRow("the teacher's drill") << true << drillTopic(kRoom) << true;
     QTest::newRow("a learner's drill") << false << drillTopic(kRoom) << false;
     QTest::newRow("a learner as the teacher") << false << teacherTopic(kRoom) << false;
@@ -72,8 +71,7 @@ class ClassBrokerTest : public QObject {
     QTest::newRow("another's clock answer") << false << clockTopic(kRoom, "amy") << false;
   }
   void accessList() {
-    QFETCH(bool, asTeacher);
-    QFETCH(QString, topic);
+    auto [asTeacher, topic] = fetch<bool, QString>("asTeacher", "topic");
     const auto [observer, seen] = client("observer", broker_->teacher(), {"pelatto/room/#"});
     // A learner subscribed to everything still reads only what is meant for it.
     const auto [learnerAmy, amy] = client("amy", broker_->learner(), {"pelatto/room/#"});

@@ -4,6 +4,7 @@
 #include "classroom/class_board.h"
 #include "classroom/class_protocol.h"
 #include "classroom/clock_offset.h"
+#include "rows.h"
 
 // The classroom's rules without a broker or a window: the messages and what
 // is dropped, the clock offset from four timestamps, and the teacher's board.
@@ -32,8 +33,7 @@ class ClassRulesTest : public QObject {
  private slots:
   // Every type comes back as it went, times beyond a double's precision included.
   void roundTrip_data() {
-    QTest::addColumn<QString>("topic");
-    QTest::addColumn<Message>("message");
+    columns<QString, Message>("topic", "message");
     const QString ken = QStringLiteral("けん");
     Message presence{.type = Type::Presence, .from = ken, .state = "ready"};
     presence.offsetNs = -1'234'567'890'123, presence.roundTripNs = 250'000;
@@ -53,8 +53,7 @@ class ClassRulesTest : public QObject {
     QTest::newRow("clock reply") << clockTopic(kRoom, ken) << reply;
   }
   void roundTrip() {
-    QFETCH(QString, topic);
-    QFETCH(Message, message);
+    auto [topic, message] = fetch<QString, Message>("topic", "message");
     const Decoded d = decode(kRoom, topic, encode(message));
     QCOMPARE(std::pair(d.drop, d.message), std::pair(Drop::None, std::optional(message)));
   }
@@ -106,9 +105,8 @@ class ClassRulesTest : public QObject {
   // the estimate is off by at most half of that round trip, and exact when
   // its two ways took equally long. Old exchanges are forgotten.
   void clockOffset_data() {
-    QTest::addColumn<Exchanges>("exchanges");
-    QTest::addColumn<qint64>("error");  // of the estimate, µs
-    QTest::addColumn<qint64>("roundTrip");
+    // of the estimate, µs
+    columns<Exchanges, qint64, qint64>("exchanges", "error", "roundTrip");
     QTest::newRow("symmetric") << Exchanges{{300, 300, 10}} << 0LL << 600LL;
     QTest::newRow("the quickest of uneven ones")
         << Exchanges{{4000, 900, 5}, {250, 150, 3000}, {900, 5000, 1}} << 50LL << 400LL;

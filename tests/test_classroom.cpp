@@ -11,7 +11,6 @@
 #include "harness.h"
 #include "history/class_records.h"
 #include "history/history_store.h"
-#include "shell/window_port.h"
 
 // A class as it runs: the teacher's numbers through the window's own number
 // making, then a teacher and three learners as separate processes on a real

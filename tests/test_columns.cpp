@@ -7,8 +7,6 @@
 #include "countdown/column_fit.h"
 #include "engine/number_text.h"
 #include "harness.h"
-#include "host/feature_host.h"
-#include "shell/window_port.h"
 
 // Answer columns and number lists stay readable: side by side they keep a
 // clear gap, and none of them leaves the window, whatever the run, the
@@ -141,9 +139,8 @@ class ColumnsTest : public QObject {
   void marksBesideColumns() {
     const auto [digits, run, grouped, size] =
         fetch<int, int, bool, QSize>("digits", "run", "grouped", "size");
-    Harness h(digits * 100 + run);
-    WindowPort port(*h.f);
-    FeatureHost host(port);
+    Hosted w(digits * 100 + run);
+    auto& [h, port, host] = w;
     TypedAnswers answers(host);
     QWidget* window = port.widget();
     h->form.setWindowState(pf::WindowState::Normal), window->resize(size);

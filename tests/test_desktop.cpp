@@ -8,9 +8,7 @@
 #include "app/features.h"
 #include "desktop/full_screen.h"
 #include "harness.h"
-#include "host/feature_host.h"
 #include "host/window_menu.h"
-#include "shell/window_port.h"
 
 // The command line, the window's keys, its context menu and full screen, on
 // the real window.
@@ -28,12 +26,8 @@ struct Desk {
   void key(QKeyCombination k) { QTest::keyClick(h->form.widget(), k.key(), k.keyboardModifiers()); }
   Harness h;
   WindowPort port{*h.f};
-  StartOptions options = [] {
-    StartOptions o;
-    o.defaults = true;  // the user's remembered settings stay untouched
-    return o;
-  }();
-  Features features{port, options};
+  // The user's remembered settings stay untouched.
+  Features features{port, StartOptions{.defaults = true}};
   QStringList triggered;  // the texts of the actions triggered, in order
 };
 
@@ -43,9 +37,8 @@ class DesktopTest : public QObject {
   Q_OBJECT
  private slots:
   void commandLine_data() {
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("result");  // the options read, or a word of the message
+    // the options read, or a word of the message
+    columns<QString, int, QString>("arguments", "exitCode", "result");
     QTest::newRow("none") << "" << -1 << "0 0";
     QTest::newRow("defaults") << "--defaults" << -1 << "1 0";
     QTest::newRow("screen") << "--screen 2" << -1 << "0 2";
@@ -71,9 +64,8 @@ class DesktopTest : public QObject {
     QTest::newRow("empty grade") << "--grade=" << 2 << "--grade needs a value";
   }
   void commandLine() {
-    QFETCH(QString, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, result);
+    auto [arguments, exitCode, result] =
+        fetch<QString, int, QString>("arguments", "exitCode", "result");
     // The program's own bytes; <e9> is that byte alone, which is no UTF-8.
     QList<QByteArray> raw{"pelatto"};
     if (!arguments.isEmpty()) raw += arguments.toUtf8().replace("<e9>", "\xe9").split(' ');

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "harness.h"
-#include "shell/window_port.h"
 
 // What the features around the window hear: every event a learner would
 // notice, in order, at its time on the drill's clock.

@@ -17,9 +17,7 @@
 #include "app/features.h"
 #include "desktop/full_screen.h"
 #include "harness.h"
-#include "host/feature_host.h"
 #include "host/window_menu.h"
-#include "shell/window_port.h"
 
 namespace {
 
@@ -89,11 +87,11 @@ struct Session {
     check(!h_ || h_->clock.idle(), "the end button stops every timer");
     features_.reset(), port_.reset();
     frmPelatto& f = *(w = h_.emplace(seed).f.get());
-    StartOptions options;
-    options.defaults = true;  // nothing is read or written
-    // A history of this sequence's own, so that a replay never finds another run's problem.
-    options.historyPath = history_.emplace().filePath("history.sqlite");
-    features_.emplace(port_.emplace(f), options);
+    // Nothing read or written but a history of this sequence's own, so that
+    // a replay never finds another run's problem.
+    features_.emplace(port_.emplace(f),
+                      StartOptions{.defaults = true,
+                                   .historyPath = history_.emplace().filePath("history.sqlite")});
     features_->windowLoaded();
     QApplication::setActiveWindow(f.form.widget());
     h_->env.colourDialogs = [this](const QString&, pf::Colour) { return answer_; };

@@ -26,7 +26,6 @@
 #include "harness.h"
 #include "history/history.h"
 #include "platform/quit_signals.h"
-#include "shell/window_port.h"
 
 namespace {
 
@@ -85,9 +84,7 @@ struct Driver : DrillListener {
 int drillChild(const QString& dir, quint64 seed) {
   Harness h(seed);
   WindowPort port(*h.f);
-  StartOptions options;
-  options.defaults = true, options.historyPath = dir + "/history.sqlite";
-  Features features(port, options);
+  Features features(port, {.defaults = true, .historyPath = dir + "/history.sqlite"});
   pf::QuitSignals quitSignals([&h] { h->form.Unload(); });
   features.windowLoaded();
   Driver driver(port, features, seed);
@@ -176,9 +173,9 @@ class ExitsTest : public QObject {
   // One history across every row and round, as one learner's machine has:
   // each start after a kill also recovers what the kill left.
   void waysOut_data() {
-    QTest::addColumn<int>("sig");
-    QTest::addColumn<QString>("when");  // "ended": as a series ends; "revealed": just after a
-                                        // total is shown; "random": 0.3 to 1.5 s into the drills
+    // "ended": as a series ends; "revealed": just after a
+    columns<int, QString>("sig", "when");
+    // total is shown; "random": 0.3 to 1.5 s into the drills
     QTest::newRow("SIGTERM in the answer wait") << SIGTERM << "ended";
     QTest::newRow("SIGINT at a random moment") << SIGINT << "random";
     QTest::newRow("SIGHUP at a random moment") << SIGHUP << "random";
@@ -186,8 +183,7 @@ class ExitsTest : public QObject {
     QTest::newRow("kill -9 at a random moment") << SIGKILL << "random";
   }
   void waysOut() {
-    QFETCH(int, sig);
-    QFETCH(QString, when);
+    auto [sig, when] = fetch<int, QString>("sig", "when");
     for (int round = 0; round < std::max(1, qEnvironmentVariableIntValue("PELATTO_KILLS"));
          ++round) {
       QProcess child;

@@ -6,7 +6,6 @@
 #include "grades/grade_tests.h"
 #include "harness.h"
 #include "history/history.h"
-#include "shell/window_port.h"
 
 // The features together on the real window, as the program builds them: a
 // grade test taken with typed answers ends up marked, scored and in the
@@ -19,10 +18,8 @@ class FeaturesTest : public QObject {
     QTemporaryDir dir;
     Harness h;
     WindowPort port(*h.f);
-    StartOptions options;
-    options.settingsPath = dir.filePath("pelatto.conf"),
-    options.historyPath = dir.filePath("history.sqlite");
-    Features features(port, options);
+    Features features(port, {.settingsPath = dir.filePath("pelatto.conf"),
+                             .historyPath = dir.filePath("history.sqlite")});
     features.windowLoaded();
 
     QTextStream err(stderr);

@@ -5,16 +5,13 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTreeWidget>
-#include <tuple>
 
 #include "grades/grade_chooser.h"
 #include "grades/grade_test.h"
 #include "grades/grade_tests.h"
 #include "grades/grade_window.h"
 #include "harness.h"
-#include "host/feature_host.h"
 #include "host/window_menu.h"
-#include "shell/window_port.h"
 
 // A grade test on the real window in virtual time: the panel it sets, the
 // run of ten, the answers as the typed-answers feature marks them, and what
@@ -148,9 +145,8 @@ class GradeTestTest : public QObject {
   // A setting the grade fixes, moved at some point of the test, ends it as
   // abandoned while the drill goes on as it would; a free one does not.
   void settingMoved_data() {
-    QTest::addColumn<QString>("actions");  // from the start
-    QTest::addColumn<bool>("abandoned");
-    QTest::addColumn<bool>("drillGoesOn");
+    // from the start
+    columns<QString, bool, bool>("actions", "abandoned", "drillGoesOn");
     QTest::newRow("pace while flashing") << "4000 hscl5+" << true << true;
     QTest::newRow("terms in a countdown") << "19000 hscl6-" << true << true;
     QTest::newRow("run length") << "1000 hscl7-" << true << true;
@@ -164,9 +160,8 @@ class GradeTestTest : public QObject {
     QTest::newRow("hold") << "4000 cmdTome 3000 cmdTome" << false << true;
   }
   void settingMoved() {
-    QFETCH(QString, actions);
-    QFETCH(bool, abandoned);
-    QFETCH(bool, drillGoesOn);
+    auto [actions, abandoned, drillGoesOn] =
+        fetch<QString, bool, bool>("actions", "abandoned", "drillGoesOn");
     Session s;
     s.prepare("十段");
     s.pressStart();
@@ -201,9 +196,8 @@ class GradeTestTest : public QObject {
 
   // The menu entry's chooser, and the command line's grade by name.
   void chooserAndName() {
-    Harness h;
-    WindowPort port(*h.f);
-    FeatureHost host(port);
+    Hosted w;
+    auto& [h, port, host] = w;
     LadderSet set = loadLadders();
     GradeTests grades(host, set);
     host.menu().menu()->actions().last()->trigger();

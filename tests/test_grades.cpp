@@ -68,8 +68,8 @@ class GradesTest : public QObject {
   // Each kind of mistake, reported with the file, its line and what is
   // wrong; the file then offers no ladder at all.
   void mistakes_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("says");  // "line: part of the message"; line 0: the whole file
+    // "line: part of the message"; line 0: the whole file
+    columns<QString, QString>("text", "says");
     QTest::newRow("no header") << QString("初段\t3\t15\t8\n") << "1: ladder<TAB>";
     QTest::newRow("empty") << QString("# nothing\n\n") << "0: 空です";
     QTest::newRow("header only") << ladderText("") << "0: 級がひとつもありません";
@@ -91,8 +91,7 @@ class GradesTest : public QObject {
                            << "3: 「初段」が 2 度";
   }
   void mistakes() {
-    QFETCH(QString, text);
-    QFETCH(QString, says);
+    auto [text, says] = fetch<QString, QString>("text", "says");
     const int line = says.section(": ", 0, 0).toInt();
     const LadderParse p = parseLadder(text, "school.txt");
     QVERIFY(!p.ladder);
@@ -136,9 +135,9 @@ class GradesTest : public QObject {
   // Files that would slow the start are left out at a bound, with their
   // file and line; what lies within the bounds loads in linear time.
   void bounds_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("grades");    // of the ladder loaded; -1: left out
-    QTest::addColumn<QString>("says");  // the first mistake: "line: part of its text"
+    // of the ladder loaded; -1: left out
+    // the first mistake: "line: part of its text"
+    columns<QByteArray, int, QString>("bytes", "grades", "says");
     const auto lines = [](int n, const QByteArray& form) {
       QByteArray out = "ladder\t大きな表\n";
       for (int k = 0; k < n; ++k) out += QByteArray(form).replace('%', QByteArray::number(k));
@@ -154,9 +153,7 @@ class GradesTest : public QObject {
     QTest::newRow("200,000 wrong lines") << lines(200'000, "x\n") << -1 << "2: 4 項目";
   }
   void bounds() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, grades);
-    QFETCH(QString, says);
+    auto [bytes, grades, says] = fetch<QByteArray, int, QString>("bytes", "grades", "says");
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath("big.txt"), bytes));
     LadderSet set;
@@ -173,8 +170,7 @@ class GradesTest : public QObject {
   // The hardest grade passed, whatever the order the tests were taken in;
   // a 準合格 or an abandoned test is no pass, nor a pass on another ladder.
   void highest_data() {
-    QTest::addColumn<QStringList>("tests");
-    QTest::addColumn<QString>("highest");
+    columns<QStringList, QString>("tests", "highest");
     QTest::newRow("none") << QStringList() << "";
     QTest::newRow("near pass only") << QStringList({"十段 準合格", "九段 中断"}) << "";
     QTest::newRow("older harder pass")
@@ -182,8 +178,7 @@ class GradesTest : public QObject {
     QTest::newRow("other ladder") << QStringList({"other:二十段 合格", "五段 合格"}) << "五段";
   }
   void highest() {
-    QFETCH(QStringList, tests);
-    QFETCH(QString, highest);
+    auto [tests, highest] = fetch<QStringList, QString>("tests", "highest");
     const Ladder dan = loadLadders().ladders.value(0);
     QList<GradeTestRecord> records;
     for (const QString& t : tests) {

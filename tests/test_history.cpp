@@ -3,8 +3,6 @@
 
 #include "harness.h"
 #include "history/history.h"
-#include "host/feature_host.h"
-#include "shell/window_port.h"
 
 // The history holds exactly what the learner saw: random drills in virtual
 // time, read off the display, against the stored rows.
@@ -80,9 +78,8 @@ class HistoryTest : public QObject {
  private slots:
   void holdsWhatTheLearnerSaw() {
     QTemporaryDir dir;
-    Harness h(11);
-    WindowPort port(*h.f);
-    FeatureHost host(port);
+    Hosted w(11);
+    auto& [h, port, host] = w;
     History history(host, dir.filePath("history.sqlite"));
     const QDateTime base(QDate(2026, 12, 6), QTime(9, 0));
     history.recorder().setWallClock([&] { return base.addMSecs(h.clock.now()); });

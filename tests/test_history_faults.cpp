@@ -15,8 +15,6 @@
 #include "history/history_export.h"
 #include "history/history_journal.h"
 #include "history/history_schema.h"
-#include "host/feature_host.h"
-#include "shell/window_port.h"
 
 // Whatever happens to the history file, the drill goes on, the learner is
 // told once, and no earlier record is lost.
@@ -29,10 +27,7 @@ QByteArray bytes(const QString& path) {
 }
 
 // One session of the program: a window, its history, one or more drills.
-struct Session {
-  Harness h;
-  WindowPort port{*h.f};
-  FeatureHost host{port};
+struct Session : Hosted {
   TypedAnswers answers{host};
   History history;
   QStringList notices;
@@ -108,8 +103,8 @@ class HistoryFaultsTest : public QObject {
  private slots:
   void init() { path_ = dir_.emplace().filePath("history.sqlite"); }
   void faults_data() {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("told");  // a word of the one notice
+    // a word of the one notice
+    columns<QString, QString>("fault", "told");
     for (auto [name, fault, told] : {std::tuple{"locked by another copy", "locked", "使用中"},
                                      {"read-only", "read-only", "読み取り専用"},
                                      {"truncated to half", "half", "壊れて"},
@@ -119,8 +114,7 @@ class HistoryFaultsTest : public QObject {
       QTest::newRow(name) << QString(fault) << QString(told);
   }
   void faults() {
-    QFETCH(QString, fault);
-    QFETCH(QString, told);
+    auto [fault, told] = fetch<QString, QString>("fault", "told");
     QCOMPARE(Session(path_).drilled(), 1);
     std::optional<OtherCopy> other;
     if (fault == "locked") {

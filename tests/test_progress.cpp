@@ -14,12 +14,10 @@
 #include "harness.h"
 #include "history/history.h"
 #include "history/history_export.h"
-#include "host/feature_host.h"
 #include "progress/grade_rank.h"
 #include "progress/progress.h"
 #include "progress/progress_window.h"
 #include "replay/replay.h"
-#include "shell/window_port.h"
 
 // The progress window and the export, over a history written beforehand.
 
@@ -53,11 +51,8 @@ QList<ProblemRecord> pastProblems(int count, std::uint64_t seed) {
 }
 
 // The window with its features and a history of its own.
-struct Desk {
+struct Desk : Hosted {
   QTemporaryDir dir;
-  Harness h;
-  WindowPort port{*h.f};
-  FeatureHost host{port};
   History history{host, dir.filePath("history.sqlite")};
   void store(const QList<ProblemRecord>& problems) {
     for (const ProblemRecord& r : problems) history.store().add(r);
@@ -81,15 +76,14 @@ class ProgressTest : public QObject {
   // The command-line export reads the history in the user's data directory;
   // the file parses back to exactly the stored rows.
   void exportFromCommandLine_data() {
-    QTest::addColumn<int>("problems");  // -1: no history file at all
-    QTest::addColumn<bool>("writable");
+    // -1: no history file at all
+    columns<int, bool>("problems", "writable");
     QTest::newRow("history") << 100 << true;
     QTest::newRow("no history yet") << -1 << true;
     QTest::newRow("target cannot be written") << 10 << false;
   }
   void exportFromCommandLine() {
-    QFETCH(int, problems);
-    QFETCH(bool, writable);
+    auto [problems, writable] = fetch<int, bool>("problems", "writable");
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     const QString out = writable ? data.filePath("out.csv") : data.filePath("none/out.csv");

@@ -4,11 +4,9 @@
 
 #include "harness.h"
 #include "history/history.h"
-#include "host/feature_host.h"
 #include "replay/replay.h"
 #include "settings/remembered_settings.h"
 #include "settings/remembered_values.h"
-#include "shell/window_port.h"
 
 // A recorded problem flashed again through the window's own number making.
 
@@ -32,8 +30,8 @@ class ReplayTest : public QObject {
   // replay's settings, but the remembered ones stay the learner's, whose
   // settings come back at the next start; that drill is random again.
   void replayOnTheWindow_data() {
-    QTest::addColumn<QString>("panel");  // | the learner's changes before the replay
-    QTest::addColumn<bool>("handOver");
+    // | the learner's changes before the replay
+    columns<QString, bool>("panel", "handOver");
     QTest::newRow("default") << " | hscl6=7 hscl1=3 chk1" << false;
     QTest::newRow("in the hand-over") << " | " << true;
     QTest::newRow("mixed, fast, grouped")
@@ -42,12 +40,10 @@ class ReplayTest : public QObject {
         << "hscl6=4 hscl1=9 hscl2=8 hscl3=4 hscl7=3 optKaite | hscl7=5" << false;
   }
   void replayOnTheWindow() {
-    QFETCH(QString, panel);
-    QFETCH(bool, handOver);
+    auto [panel, handOver] = fetch<QString, bool>("panel", "handOver");
     QTemporaryDir dir;
-    Harness h(7);
-    WindowPort port(*h.f);
-    FeatureHost host(port);
+    Hosted w(7);
+    auto& [h, port, host] = w;
     History history(host, dir.filePath("history.sqlite"));
     Replay replay(host);
     RememberedSettings remembered(host, false, dir.filePath("pelatto.conf"));

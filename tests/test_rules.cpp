@@ -7,6 +7,7 @@
 #include "engine/number_text.h"
 #include "engine/problem_maker.h"
 #include "panel/readouts.h"
+#include "rows.h"
 
 // The rules of the drill that need no window: digit grouping, the making of
 // numbers from draws and of draws from numbers, and the panel's read-outs.
@@ -72,8 +73,7 @@ class RulesTest : public QObject {
   // longest, shortest, mix), over many problems; the shortest number turns up
   // at every position; the draws worked out for each problem make it again.
   void problems_data() {
-    QTest::addColumn<NumberRules>("rules");
-    QTest::addColumn<QString>("expected");
+    columns<NumberRules, QString>("rules", "expected");
     QTest::newRow("no mix, 14 digits") << NumberRules{14, 14, 0, 16} << "16 0 0";
     QTest::newRow("mix 1") << NumberRules{7, 3, 1, 8} << "7 0 1";
     QTest::newRow("5/2/4, 10 terms") << NumberRules{5, 2, 4, 10} << "6 3 1";
@@ -82,8 +82,7 @@ class RulesTest : public QObject {
     QTest::newRow("14 digits, mix 10 of 30") << NumberRules{14, 1, 10, 30} << "20 9 1";
   }
   void problems() {
-    QFETCH(NumberRules, rules);
-    QFETCH(QString, expected);
+    auto [rules, expected] = fetch<NumberRules, QString>("rules", "expected");
     QRandomGenerator g(20261207);
     QSet<int> shortestAt;
     for (int run = 0; run < 300; ++run) {

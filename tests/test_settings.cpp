@@ -6,10 +6,8 @@
 #include <QTemporaryDir>
 
 #include "harness.h"
-#include "host/feature_host.h"
 #include "host/window_menu.h"
 #include "settings/remembered_settings.h"
-#include "shell/window_port.h"
 
 // What the program remembers between starts: the values as read from a file
 // (no window), and whole restarts of the real window.
@@ -55,11 +53,8 @@ QByteArray contents(const QString& path) {
 }
 
 // A started window with its remembered settings applied, as at a real start.
-struct Start {
+struct Start : Hosted {
   explicit Start(const QString& p, bool defaults = false) : rs(host, defaults, p) { rs.apply(); }
-  Harness h;
-  WindowPort port{*h.f};
-  FeatureHost host{port};
   RememberedSettings rs;
 };
 
@@ -180,9 +175,9 @@ class SettingsTest : public QObject {
 
   // A damaged or odd file never stops a start; what is ignored is said once.
   void damagedFiles_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("notice");  // a word the notice has; empty: no notice
-    QTest::addColumn<int>("longest");     // after the start
+    // a word the notice has; empty: no notice
+    // after the start
+    columns<QByteArray, QString, int>("content", "notice", "longest");
     const auto add = [](const char* name, const QByteArray& file, const char* notice, int n) {
       QTest::newRow(name) << file << QString(notice) << n;
     };
@@ -196,9 +191,8 @@ class SettingsTest : public QObject {
         "used): longest; ignored unknown keys in", 1);
   }
   void damagedFiles() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, notice);
-    QFETCH(int, longest);
+    auto [content, notice, longest] =
+        fetch<QByteArray, QString, int>("content", "notice", "longest");
     const QString dir = QFileInfo(path_).path();
     QFile f(path_);
     QVERIFY(QDir().mkpath(dir) && f.open(QIODevice::WriteOnly) &&

@@ -5,9 +5,7 @@
 #include <stdexcept>
 
 #include "harness.h"
-#include "host/feature_host.h"
 #include "host/window_menu.h"
-#include "shell/window_port.h"
 #include "sound/loaded_cue_player.h"
 #include "sound/qt_cue_player.h"
 #include "sound/sound_cues.h"
@@ -81,10 +79,7 @@ QString byTime(QStringList l) {
 }
 
 // The window with the sound feature, on the fake player or the real output.
-struct Sounded {
-  Harness h;
-  WindowPort port{*h.f};
-  FeatureHost host{port};
+struct Sounded : Hosted {
   FakePlayer* fake = nullptr;
   LoadedCuePlayer* loaded = nullptr;
   SoundCues sound;
