@@ -32,18 +32,8 @@ openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1
 
-load=()
-start_load() {
-  for _ in 1 2; do
-    (while :; do :; done) &
-    load+=($!)
-  done
-}
-stop_load() {
-  for p in "${load[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${load[@]}"; do wait "$p" 2>/dev/null || true; done
-  load=()
-}
+# shellcheck source=bench/load.sh
+source "$(dirname "$0")/load.sh"
 trap 'stop_load; kill $wm 2>/dev/null || true' EXIT
 
 unprivileged=(setpriv --bounding-set=-sys_nice --inh-caps=-sys_nice)

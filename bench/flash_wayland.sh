@@ -20,18 +20,8 @@ weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --width=1280 --
   --use-pixman --idle-time=0 >"$runtime/weston.log" 2>&1 &
 compositor=$!
 
-load=()
-start_load() {
-  for _ in 1 2; do
-    (while :; do :; done) &
-    load+=($!)
-  done
-}
-stop_load() {
-  for p in "${load[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${load[@]}"; do wait "$p" 2>/dev/null || true; done
-  load=()
-}
+# shellcheck source=bench/load.sh
+source "$(dirname "$0")/load.sh"
 trap 'stop_load; kill $compositor 2>/dev/null || true; rm -rf "$runtime"' EXIT
 for _ in $(seq 50); do
   [ -S "$runtime/$WAYLAND_DISPLAY" ] && break
