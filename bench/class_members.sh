@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the classroom benchmark and demo (sourced): a scratch folder
 # that goes at exit with every process started here, and the teacher, run by
-# tests/class_member, reading commands from file descriptor 3.
+# tests/classroom/class_member, reading commands from file descriptor 3.
 #   class_work NAME; class_teacher MEMBER ARGS...  ->  $work, $url, $room, $password, $teacher
 class_work() {
   work=$(mktemp -d "/tmp/pelatto-$1.XXXXXX")
