@@ -20,11 +20,13 @@ namespace {
 
 const QString kRoom = QStringLiteral("room");
 
-// Everything one client received, in order.
+// Everything one client received, in order, each message once: at QoS 1 a
+// message the broker did not see acknowledged before a restart comes again.
 struct Inbox {
   QStringList topics;
   QList<QByteArray> payloads;
   bool has(const QByteArray& payload) const { return payloads.contains(payload); }
+  void take(const QString& t, const QByteArray& p) { has(p) || (topics << t, payloads << p, 1); }
 };
 using Client = std::pair<std::unique_ptr<MqttClient>, Inbox*>;
 
@@ -44,8 +46,7 @@ class ClassBrokerTest : public QObject {
     o.clientId = id, o.subscriptions = subs;
     auto c = std::make_unique<MqttClient>(o);
     Inbox* box = inboxes_.emplace_back(std::make_unique<Inbox>()).get();
-    connect(c.get(), &MqttClient::messageReceived, this,
-            [box](const QString& t, const QByteArray& p) { box->topics << t, box->payloads << p; });
+    connect(c.get(), &MqttClient::messageReceived, this, std::bind_front(&Inbox::take, box));
     c->start();
     return {std::move(c), box};
   }
@@ -100,8 +101,7 @@ class ClassBrokerTest : public QObject {
   // sent while the broker restarts wait in the learner and go out when it is
   // back; nothing is lost, and a learner that vanishes is told by its will.
   void nothingLost() {
-    const auto [teacher, teacherBox] =
-        client("teacher-1", broker_->teacher(), {learnersFilter(kRoom)});
+    const auto [teacher, inbox] = client("teacher-1", broker_->teacher(), {learnersFilter(kRoom)});
     const auto ken = client("ken", broker_->learner(), {}).first;
     QTRY_VERIFY_WITH_TIMEOUT(teacher->connected() && ken->connected(), 10000);
     QTest::qWait(100);
@@ -111,7 +111,7 @@ class ClassBrokerTest : public QObject {
     for (const char* a : {"a1", "a2", "a3"}) QVERIFY(ken->publish(answers, a, 1));
     QTRY_COMPARE_WITH_TIMEOUT(ken->unacknowledged(), 0, 10000);
     teacher->start();
-    QTRY_VERIFY_WITH_TIMEOUT(teacherBox->has("a3"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(inbox->has("a3"), 10000);
 
     broker_->stop();
     QTRY_VERIFY_WITH_TIMEOUT(!ken->connected() && !teacher->connected(), 10000);
@@ -119,8 +119,8 @@ class ClassBrokerTest : public QObject {
     QVERIFY(ken->unacknowledged() == 2);
     QString why;
     QVERIFY2(broker_->restart(&why), qPrintable(why));
-    QTRY_VERIFY_WITH_TIMEOUT(teacherBox->has("b2"), 15000);
-    QCOMPARE(teacherBox->payloads, (QList<QByteArray>{"a1", "a2", "a3", "b1", "b2"}));
+    QTRY_VERIFY_WITH_TIMEOUT(inbox->has("b2"), 15000);
+    QCOMPARE(inbox->payloads, (QList<QByteArray>{"a1", "a2", "a3", "b1", "b2"}));
 
     // A learner's program that dies: mosquitto_sub stands in for it.
     QProcess sue;
@@ -132,7 +132,7 @@ class ClassBrokerTest : public QObject {
     QVERIFY(sue.waitForStarted());
     QTest::qWait(500);
     sue.kill(), sue.waitForFinished();
-    QTRY_VERIFY_WITH_TIMEOUT(teacherBox->has("gone"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(inbox->has("gone"), 10000);
   }
 };
 
