@@ -6,41 +6,28 @@ Mark markOf(std::optional<double> typed, double total) {
   return *typed == total ? Mark::Correct : Mark::Wrong;
 }
 
-QString markSymbol(Mark mark) {
-  switch (mark) {
-    case Mark::Correct:
-      return QStringLiteral("○");
-    case Mark::Wrong:
-      return QStringLiteral("×");
-    case Mark::None:
-      break;
-  }
-  return QStringLiteral("未回答");
+namespace {
+
+// A mark's symbol on screen, its name read aloud and its name in the history.
+struct MarkNames {
+  QString symbol, spoken, stored;
+};
+
+const MarkNames& namesOf(Mark mark) {
+  static const MarkNames correct{QStringLiteral("○"), QStringLiteral("正解"),
+                                 QStringLiteral("correct")};
+  static const MarkNames wrong{QStringLiteral("×"), QStringLiteral("不正解"),
+                               QStringLiteral("wrong")};
+  static const MarkNames none{QStringLiteral("未回答"), QStringLiteral("未回答"),
+                              QStringLiteral("none")};
+  return mark == Mark::Correct ? correct : mark == Mark::Wrong ? wrong : none;
 }
 
-QString markSpoken(Mark mark) {
-  switch (mark) {
-    case Mark::Correct:
-      return QStringLiteral("正解");
-    case Mark::Wrong:
-      return QStringLiteral("不正解");
-    case Mark::None:
-      break;
-  }
-  return QStringLiteral("未回答");
-}
+}  // namespace
 
-QString storedMarkName(Mark mark) {
-  switch (mark) {
-    case Mark::Correct:
-      return QStringLiteral("correct");
-    case Mark::Wrong:
-      return QStringLiteral("wrong");
-    case Mark::None:
-      break;
-  }
-  return QStringLiteral("none");
-}
+QString markSymbol(Mark mark) { return namesOf(mark).symbol; }
+QString markSpoken(Mark mark) { return namesOf(mark).spoken; }
+QString storedMarkName(Mark mark) { return namesOf(mark).stored; }
 
 Mark markFromStoredName(const QString& name) {
   for (Mark m : {Mark::Correct, Mark::Wrong})
